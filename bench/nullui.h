@@ -1,0 +1,25 @@
+// A window stand-in that does nothing, so benchmarks measure the game alone.
+#pragma once
+
+#include "app/gameui.h"
+
+namespace tessarin::bench {
+
+struct NullUi : GameUi {
+    void menuChanged(MenuId) override {}
+    void setCaption(const QString&) override {}
+    void messageBox(const QString&, const QString&) override {}
+    void surfaceChanged(const QRect&) override {}
+    void setSurfaceVisible(bool) override {}
+    void focusSurface() override {}
+    void waitMs(int) override {}
+    void processPendingEvents() override {}
+    void setBusyCursor(bool) override {}
+    QPoint cursorPos() override { return {}; }
+    void setCursorPos(QPoint) override {}
+    void openDocument(const QString&) override {}
+    void showStageSelection(StageGrid&) override {}
+    void exitProgram() override {}
+};
+
+}  // namespace tessarin::bench

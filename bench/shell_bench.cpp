@@ -1,0 +1,67 @@
+// The shell's figures: process start to a shown window, its peak memory,
+// and one "ｽﾀｰﾄ" (deal plus full board draw, no pauses).
+#include "app/mjanmodule.h"
+#include "nullui.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tessarin::bench {
+namespace {
+
+void BM_StartDealAndDraw(benchmark::State& state) {
+    NullUi ui;
+    MjanModule game(QStringLiteral(TESSARIN_GAME_DIR), ui);
+    if (!game.startUp()) {
+        state.SkipWithError("tile sheet missing");
+        return;
+    }
+    for (auto _ : state) {
+        game.menuStartRnd_Click();
+        benchmark::DoNotOptimize(game.picdest.constBits());
+    }
+}
+BENCHMARK(BM_StartDealAndDraw)->Unit(benchmark::kMicrosecond);
+
+// Runs the game until its window is shown (offscreen) and reports the wall
+// time of each run and the largest resident set seen.
+void BM_ProcessStartToShownWindow(benchmark::State& state) {
+    const std::string exe = std::string(TESSARIN_GAME_DIR) + "/tessarin";
+    long peakKb = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const pid_t pid = fork();
+        if (pid == 0) {
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            setenv("TESSARIN_EXIT_WHEN_SHOWN", "1", 1);
+            execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        const auto t1 = std::chrono::steady_clock::now();
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("the game did not start");
+            return;
+        }
+        peakKb = std::max(peakKb, usage.ru_maxrss);
+        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+    }
+    state.counters["peak_rss_MB"] = static_cast<double>(peakKb) / 1024.0;
+}
+BENCHMARK(BM_ProcessStartToShownWindow)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(15)
+    ->Repetitions(3);
+
+}  // namespace
+}  // namespace tessarin::bench

@@ -1,0 +1,36 @@
+// Program entry: one instance at a time, the main window centred, the
+// program directory handed to the game.
+#include "app/mainwindow.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLockFile>
+#include <QTimer>
+
+#ifndef TESSARIN_AUTHOR_MODE
+#define TESSARIN_AUTHOR_MODE 0
+#endif
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString programDir = QCoreApplication::applicationDirPath();
+
+    // A second start while the game runs ends here without a window. The
+    // lock is named after the program's path; a lock left behind by a
+    // killed process is taken over.
+    const QByteArray hash = QCryptographicHash::hash(
+        QCoreApplication::applicationFilePath().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    QLockFile lock(QDir::temp().filePath(QStringLiteral("tessarin-%1.lock").arg(QString::fromLatin1(hash))));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0)) return 0;
+
+    tessarin::MainWindow window(programDir, TESSARIN_AUTHOR_MODE != 0);
+    if (!window.start()) return 1;
+    window.show();
+
+    // For start-up measurements: leave as soon as the window is on screen.
+    if (qEnvironmentVariableIsSet("TESSARIN_EXIT_WHEN_SHOWN"))
+        QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
+    return app.exec();
+}

@@ -1,0 +1,185 @@
+#include "app/mainwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QThread>
+#include <QUrl>
+
+namespace tessarin {
+
+namespace {
+
+constexpr int kClientW = 776;
+constexpr int kClientH = 517;
+constexpr int kBoardLeft = 4;
+constexpr int kBoardTop = 10;
+
+}  // namespace
+
+MainWindow::MainWindow(const QString& programDir, bool authorMode)
+    : game_(std::make_unique<MjanModule>(programDir, *this, authorMode)) {
+    auto* client = new QWidget(this);
+    client->setFixedSize(kClientW, kClientH);
+    setCentralWidget(client);
+    board_ = new BoardView(game_->picdest, client);
+    board_->move(kBoardLeft, kBoardTop);
+    board_->onPress = [this](int button, int x, int y) { game_->picdest_MouseDown(button, x, y); };
+    buildMenus();
+    syncAllMenus();
+    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::addCommand(QMenu* menu, MenuId id, void (MjanModule::*handler)()) {
+    const MenuState& m = game_->menu(id);
+    QAction* a = menu ? menu->addAction(m.caption) : menuBar()->addAction(m.caption);
+    a->setCheckable(m.checkable);
+    if (!handler) return actions_[static_cast<std::size_t>(id)] = a;
+    connect(a, &QAction::triggered, this, [this, handler] {
+        (game_.get()->*handler)();
+        // A check item toggles itself when triggered; the game's state is
+        // what counts, so mirror it back.
+        syncAllMenus();
+    });
+    actions_[static_cast<std::size_t>(id)] = a;
+    return a;
+}
+
+void MainWindow::buildMenus() {
+    auto submenu = [this](QMenu* parent, MenuId id) {
+        QMenu* menu = parent ? parent->addMenu(game_->menu(id).caption)
+                             : menuBar()->addMenu(game_->menu(id).caption);
+        actions_[static_cast<std::size_t>(id)] = menu->menuAction();
+        return menu;
+    };
+    QMenu* file = submenu(nullptr, MenuId::File);
+    addCommand(file, MenuId::FileEnd, &MjanModule::menuFileEnd_Click);
+
+    QMenu* gameMenu = submenu(nullptr, MenuId::Game);
+    addCommand(gameMenu, MenuId::Game2, &MjanModule::menuGame2_Click);
+    addCommand(gameMenu, MenuId::Game3, &MjanModule::menuGame3_Click);
+    addCommand(gameMenu, MenuId::Game4, nullptr);
+
+    QMenu* start = submenu(nullptr, MenuId::Start);
+    addCommand(start, MenuId::StartRnd, &MjanModule::menuStartRnd_Click);
+    addCommand(start, MenuId::StartChoise, &MjanModule::menuStartChoise_Click);
+
+    addCommand(nullptr, MenuId::PaiBack, &MjanModule::menuPaiBack_Click);
+    addCommand(nullptr, MenuId::Srh, &MjanModule::menuSrh_Click);
+
+    QMenu* option = submenu(nullptr, MenuId::Option);
+    QMenu* optionTwo = submenu(option, MenuId::OptionTwo);
+    addCommand(optionTwo, MenuId::OptionTwoEasy, &MjanModule::menuOptionTwoEasy_Click);
+    addCommand(optionTwo, MenuId::Option2Ans, &MjanModule::menuOption2Ans_Click);
+
+    addCommand(nullptr, MenuId::PaiChange, &MjanModule::menuPaiChange_Click);
+    addCommand(nullptr, MenuId::Save, &MjanModule::menuSave_Click);
+    addCommand(nullptr, MenuId::Load, &MjanModule::menuLoad_Click);
+    addCommand(nullptr, MenuId::Help, &MjanModule::menuHelp_Click);
+}
+
+void MainWindow::syncAllMenus() {
+    for (int i = 0; i < kMenuCount; ++i) menuChanged(static_cast<MenuId>(i));
+}
+
+void MainWindow::menuChanged(MenuId id) {
+    QAction* a = actions_[static_cast<std::size_t>(id)];
+    if (!a) return;
+    const MenuState& m = game_->menu(id);
+    a->setText(m.caption);
+    a->setEnabled(m.enabled);
+    a->setVisible(m.visible);
+    if (m.checkable) a->setChecked(m.checked);
+}
+
+bool MainWindow::start() {
+    if (!game_->startUp()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Tessarin"), game_->sheetError);
+        return false;
+    }
+    adjustSize();
+    setFixedSize(size());
+    centreOnScreen();
+    return true;
+}
+
+void MainWindow::centreOnScreen() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->geometry();
+    const QSize frame = frameGeometry().size();
+    move(static_cast<int>(area.x() + area.width() / 2.0 - frame.width() / 2.0),
+         static_cast<int>(area.y() + area.height() / 2.0 - frame.height() / 2.0));
+}
+
+void MainWindow::setCaption(const QString& caption) { setWindowTitle(caption); }
+
+void MainWindow::messageBox(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MainWindow::surfaceChanged(const QRect& rect) { board_->update(rect); }
+
+void MainWindow::setSurfaceVisible(bool visible) { board_->setVisible(visible); }
+
+void MainWindow::focusSurface() { board_->setFocus(); }
+
+void MainWindow::waitMs(int ms) {
+    // Put what has been drawn on the screen, then let only paint and timer
+    // events through until the pause is over: clicks and keys made now are
+    // queued and taken when the sequence has ended.
+    board_->repaint();
+    QElapsedTimer timer;
+    timer.start();
+    for (;;) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        const qint64 left = ms - timer.elapsed();
+        if (left <= 0 || exiting_) break;
+        QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, 5)));
+    }
+}
+
+void MainWindow::processPendingEvents() { QCoreApplication::processEvents(); }
+
+void MainWindow::setBusyCursor(bool busy) {
+    if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
+    else QApplication::restoreOverrideCursor();
+}
+
+QPoint MainWindow::cursorPos() { return QCursor::pos(); }
+
+void MainWindow::setCursorPos(QPoint pos) { QCursor::setPos(pos); }
+
+void MainWindow::openDocument(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
+void MainWindow::showStageSelection(StageGrid&) {}
+
+void MainWindow::exitProgram() {
+    if (exiting_) return;
+    exiting_ = true;
+    if (stageDialog_) stageDialog_->reject();
+    hide();
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    game_->Form_KeyDown(event->key(), event->modifiers());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    game_->exitProgram();
+}
+
+}  // namespace tessarin

@@ -1,0 +1,66 @@
+// The main window: menu bar and board surface. It forwards every command
+// and click to the game and mirrors the game's menu state into its actions.
+#pragma once
+
+#include "app/boardview.h"
+#include "app/gameui.h"
+#include "app/mjanmodule.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QDialog;
+
+namespace tessarin {
+
+class MainWindow : public QMainWindow, public GameUi {
+    Q_OBJECT
+public:
+    MainWindow(const QString& programDir, bool authorMode);
+    ~MainWindow() override;
+
+    MjanModule& game() { return *game_; }
+    QAction* action(MenuId id) const { return actions_[static_cast<std::size_t>(id)]; }
+    BoardView* boardView() const { return board_; }
+
+    // Runs the game's start-up; on failure shows why and returns false.
+    bool start();
+    void centreOnScreen();
+
+    // GameUi
+    void menuChanged(MenuId id) override;
+    void setCaption(const QString& caption) override;
+    void messageBox(const QString& text, const QString& title) override;
+    void surfaceChanged(const QRect& rect) override;
+    void setSurfaceVisible(bool visible) override;
+    void focusSurface() override;
+    void waitMs(int ms) override;
+    void processPendingEvents() override;
+    void setBusyCursor(bool busy) override;
+    QPoint cursorPos() override;
+    void setCursorPos(QPoint pos) override;
+    void openDocument(const QString& path) override;
+    void showStageSelection(StageGrid& grid) override;
+    void exitProgram() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void syncAllMenus();
+    QAction* addCommand(QMenu* menu, MenuId id, void (MjanModule::*handler)());
+
+    std::unique_ptr<MjanModule> game_;
+    BoardView* board_ = nullptr;
+    std::array<QAction*, kMenuCount> actions_{};
+    QPointer<QDialog> stageDialog_;
+    bool exiting_ = false;
+};
+
+}  // namespace tessarin

@@ -1,0 +1,40 @@
+// The tile table and the tile sheet it points into.
+#include "app/mjanmodule.h"
+
+#include <QImageReader>
+
+namespace tessarin {
+
+bool MjanModule::initPaiTbl() {
+    const QString path = appDirPath(QStringLiteral("paidat.dat"));
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    QImage sheet = reader.read();
+    // The sheet must cover the whole grid: 9 pictures across, 5 rows down.
+    if (sheet.isNull()) {
+        sheetError = QStringLiteral("牌の画像ファイル %1 を読み込めません（%2）。")
+                         .arg(path, reader.errorString());
+        return false;
+    }
+    if (sheet.width() < 9 * kPaiW || sheet.height() < 5 * kPaiH) {
+        sheetError = QStringLiteral("牌の画像ファイル %1 が小さすぎます（%2 x %3、必要なのは %4 x %5 以上）。")
+                         .arg(path)
+                         .arg(sheet.width())
+                         .arg(sheet.height())
+                         .arg(9 * kPaiW)
+                         .arg(5 * kPaiH);
+        return false;
+    }
+    picsrc = sheet.convertToFormat(QImage::Format_RGB32);
+    fillPaiTbl(paiTbl);
+    return true;
+}
+
+int MjanModule::lastMove(int& x, int& y) const {
+    const int code = moveHist[static_cast<std::size_t>(moveCount)];
+    x = codeX(code);
+    y = codeY(code);
+    return boardMap.at(x, y);
+}
+
+}  // namespace tessarin

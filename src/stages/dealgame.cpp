@@ -1,0 +1,59 @@
+// Dealing a random board onto the field and naming it by its seed.
+#include "app/mjanmodule.h"
+#include "stages/deal.h"
+
+namespace tessarin {
+
+void MjanModule::dealRandom() {
+    if (gameKind == TwoCorner) dealRandomTwo();
+    else if (gameKind == ThreeMove) dealRandomThree();
+}
+
+void MjanModule::dealRandomTwo() {
+    const int seed = getDealSeed();
+    stageNo = QString::fromStdString(stageNoText(seed));
+    dealOrder = dealOrderForSeed(seed);
+    placeDealOrder(false);
+}
+
+void MjanModule::dealRandomThree() {
+    const int seed = getDealSeed();
+    stageNo = QString::fromStdString(stageNoText(seed));
+    dealOrder = dealOrderForSeed(seed);
+    placeDealOrder(true);
+}
+
+void MjanModule::placeDealOrder(bool resetCover) {
+    int k = 0;
+    for (int y = 1; y <= kRows; ++y) {
+        for (int x = 1; x <= kCols; ++x) {
+            const int t = dealOrder[static_cast<std::size_t>(++k)];
+            boardMap.at(x, y) = static_cast<int16_t>(t);
+            PaiRec& r = paiTbl[static_cast<std::size_t>(t)];
+            r.boardX = static_cast<int16_t>(x);
+            r.boardY = static_cast<int16_t>(y);
+            r.state = kOnBoard;
+            if (resetCover) r.cover = 0;
+        }
+    }
+}
+
+int MjanModule::getDealSeed() {
+    return gameKind == ThreeMove ? getDealSeedThree() : getDealSeedTwo();
+}
+
+namespace {
+
+int clockSeedNow(const QDateTime& now, int extraSeconds) {
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return clockSeed(d.month(), d.day(), t.hour(), t.minute(), t.second() + extraSeconds);
+}
+
+}  // namespace
+
+int MjanModule::getDealSeedTwo() { return clockSeedNow(clock(), 0); }
+
+int MjanModule::getDealSeedThree() { return clockSeedNow(clock(), dealSerial); }
+
+}  // namespace tessarin

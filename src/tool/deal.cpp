@@ -1,0 +1,34 @@
+// tessarin-tool deal SEED: the stage line of the TwoCorner deal for a seed.
+#include "stages/deal.h"
+#include "tool/tool.h"
+
+#include <cstdio>
+
+namespace tessarin::tool {
+
+namespace {
+
+// A stage number: one to five decimal digits, nothing else.
+bool parseSeed(const std::string& s, int& seed) {
+    if (s.empty() || s.size() > 5) return false;
+    seed = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        seed = seed * 10 + (c - '0');
+    }
+    return true;
+}
+
+int runDeal(const std::vector<std::string>& args) {
+    if (args.size() != 1) return usageError("deal takes one argument: SEED (0 to 99999)");
+    int seed = 0;
+    if (!parseSeed(args[0], seed)) return usageError("SEED must be a number from 0 to 99999: '" + args[0] + "'");
+    std::printf("%s\n", dealStageLine(seed).c_str());
+    return 0;
+}
+
+const Registration reg("deal", "deal SEED", runDeal);
+
+}  // namespace
+
+}  // namespace tessarin::tool

@@ -1,0 +1,86 @@
+// A stand-in for the main window: records what the game asks of it, so
+// tests run headless and never sleep.
+#pragma once
+
+#include "app/gameui.h"
+#include "app/menustate.h"
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace tessarin::test {
+
+struct FakeUi : GameUi {
+    struct Box {
+        QString text;
+        QString title;
+    };
+
+    std::vector<MenuId> menuChanges;
+    QString caption;
+    std::vector<Box> boxes;
+    std::vector<int> waits;          // every pause, in order
+    int pendingEventRounds = 0;
+    int busyCursor = 0;              // > 0 while the hourglass is up
+    std::vector<bool> busyCursorHistory;
+    QPoint cursor{100, 100};
+    std::vector<QPoint> cursorMoves;
+    QStringList openedDocuments;
+    bool surfaceVisible = true;
+    std::vector<bool> surfaceVisibility;
+    int focusRequests = 0;
+    int surfaceRefreshes = 0;
+    bool exitRequested = false;
+    int stageSelections = 0;
+
+    // Hooks a test can set: run when pending events are let through, when a
+    // pause is made, or when the stage-selection window is shown.
+    std::function<void()> onPendingEvents;
+    std::function<void(int ms)> onWait;
+    std::function<void(StageGrid&)> onStageSelection;
+
+    int totalWaitMs() const {
+        int sum = 0;
+        for (int w : waits) sum += w;
+        return sum;
+    }
+
+    void menuChanged(MenuId id) override { menuChanges.push_back(id); }
+    void setCaption(const QString& c) override { caption = c; }
+    void messageBox(const QString& text, const QString& title) override { boxes.push_back({text, title}); }
+    void surfaceChanged(const QRect&) override { ++surfaceRefreshes; }
+    void setSurfaceVisible(bool v) override {
+        surfaceVisible = v;
+        surfaceVisibility.push_back(v);
+    }
+    void focusSurface() override { ++focusRequests; }
+    void waitMs(int ms) override {
+        waits.push_back(ms);
+        if (onWait) onWait(ms);
+    }
+    void processPendingEvents() override {
+        ++pendingEventRounds;
+        if (onPendingEvents) onPendingEvents();
+    }
+    void setBusyCursor(bool busy) override {
+        busyCursor += busy ? 1 : -1;
+        busyCursorHistory.push_back(busy);
+    }
+    QPoint cursorPos() override { return cursor; }
+    void setCursorPos(QPoint p) override {
+        cursor = p;
+        cursorMoves.push_back(p);
+    }
+    void openDocument(const QString& path) override { openedDocuments << path; }
+    void showStageSelection(StageGrid& grid) override {
+        ++stageSelections;
+        if (onStageSelection) onStageSelection(grid);
+    }
+    void exitProgram() override { exitRequested = true; }
+};
+
+}  // namespace tessarin::test
