@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Regenerates the tile sheet data/paidat.dat.
+#
+#   tools/make-sheet.sh                 build tessarin-sheetgen, then draw the sheet
+#   tools/make-sheet.sh PATH/TO/tessarin-sheetgen   use an already built generator
+#
+# Without an argument the generator is built in $SHEETGEN_BUILD_DIR
+# (default: a folder under ${TMPDIR:-/tmp}). The result is meant to be
+# committed; the normal build only copies it beside the program.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+if [[ $# -ge 1 ]]; then
+    generator=$1
+else
+    build=${SHEETGEN_BUILD_DIR:-${TMPDIR:-/tmp}/tessarin-sheetgen-build}
+    cmake -S "$root" -B "$build" -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF >/dev/null
+    cmake --build "$build" --target tessarin-sheetgen -j "$(nproc)"
+    generator=$(find "$build" -type f -name tessarin-sheetgen -perm -u+x | head -n 1)
+    [[ -n $generator ]] || { echo "make-sheet.sh: tessarin-sheetgen was not built" >&2; exit 1; }
+fi
+
+QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$generator" "$root/data/paidat.dat"
+echo "wrote $root/data/paidat.dat"
