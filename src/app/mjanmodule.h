@@ -129,13 +129,28 @@ public:
 
     // ---- TwoCorner play (twocorner/) ----
     void clickTwoCorner(int x, int y, int button);
+    // Sends a board click to the replay, the TwoCorner pick or a ThreeMove move.
+    void dispatchClick(int x, int y, int button);
+    void pickPai(int x, int y, int button);
+    // "一手戻す(&B)": the undo of the current game type.
+    void undoMove();
+    void undoTwo();
+    // -- end of TwoCorner play --
 
-    // ---- Replay and success display (stages/) ----
+    // ---- Stages, replay and success display (stages/) ----
+    void replayStep(int button);
     void showSuccess();
+    // -- end of stages --
 
     // ---- ThreeMove (threemove/) ----
     void clickThree(int col, int row, int button);
+    void tryMoveThree(int col, int row, int button);
     void startThree();
+    void paiBack3();
+    // -- end of ThreeMove --
+
+    // ---- Save and load (savegame/) ----
+    // -- end of save and load --
 
     // ---- State shared by the whole game ----
     const QString programDir;

@@ -1,2 +1,2 @@
-list(APPEND RULES_SOURCES stages/deal.cpp)
-list(APPEND GAME_SOURCES stages/files.cpp stages/dealgame.cpp)
+list(APPEND RULES_SOURCES stages/deal.cpp stages/lines.cpp)
+list(APPEND GAME_SOURCES stages/files.cpp stages/dealgame.cpp stages/success.cpp)

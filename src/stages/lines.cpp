@@ -1,0 +1,98 @@
+#include "stages/lines.h"
+
+namespace tessarin {
+
+namespace {
+
+bool allDigits(std::string_view s) {
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+int number3(std::string_view s, std::size_t pos) {
+    return (s[pos] - '0') * 100 + (s[pos + 1] - '0') * 10 + (s[pos + 2] - '0');
+}
+
+}  // namespace
+
+bool parseStageLine(std::string_view line, StageLine& out, std::string& error) {
+    if (line.size() != kStageLineLength) {
+        error = "a stage line has " + std::to_string(kStageLineLength) + " characters, this one " +
+                std::to_string(line.size());
+        return false;
+    }
+    if (!allDigits(line)) {
+        error = "a stage line holds only digits";
+        return false;
+    }
+    StageLine s;
+    s.stageNo = std::string(line.substr(0, 5));
+    std::array<bool, kTiles + 1> seen{};
+    for (int j = 0; j < kTiles; ++j) {
+        const int t = number3(line, 5 + 3 * static_cast<std::size_t>(j));
+        const int x = j / kRows + 1;
+        const int y = j % kRows + 1;
+        if (t < 1 || t > kTiles) {
+            error = "cell " + std::to_string(x) + "," + std::to_string(y) + " holds tile " + std::to_string(t) +
+                    ", not a tile number 1 to 136";
+            return false;
+        }
+        if (seen[static_cast<std::size_t>(t)]) {
+            error = "tile " + std::to_string(t) + " appears twice";
+            return false;
+        }
+        seen[static_cast<std::size_t>(t)] = true;
+        s.tiles[static_cast<std::size_t>(j)] = static_cast<int16_t>(t);
+    }
+    out = std::move(s);
+    return true;
+}
+
+std::string formatStageLine(std::string_view stageNo, const BoardMap& map) {
+    std::string line(stageNo);
+    line.reserve(line.size() + 3 * kTiles);
+    for (int x = 1; x <= kCols; ++x)
+        for (int y = 1; y <= kRows; ++y) line += threeDigits(map.at(x, y));
+    return line;
+}
+
+void placeStage(const StageLine& stage, BoardMap& map, PaiTbl& tbl, bool resetCover) {
+    for (int j = 0; j < kTiles; ++j) {
+        const int x = j / kRows + 1;
+        const int y = j % kRows + 1;
+        const int t = stage.tiles[static_cast<std::size_t>(j)];
+        map.at(x, y) = static_cast<int16_t>(t);
+        PaiRec& r = tbl[static_cast<std::size_t>(t)];
+        r.boardX = static_cast<int16_t>(x);
+        r.boardY = static_cast<int16_t>(y);
+        r.state = kOnBoard;
+        if (resetCover) r.cover = 0;
+    }
+}
+
+bool parseCellCodes(std::string_view text, std::vector<int>& codes, std::string& error) {
+    if (text.size() % 3 != 0 || !allDigits(text)) {
+        error = "cell codes are groups of three digits";
+        return false;
+    }
+    codes.clear();
+    for (std::size_t i = 0; i < text.size(); i += 3) {
+        const int code = number3(text, i);
+        if (!onField(codeX(code), codeY(code))) {
+            error = "cell code " + std::string(text.substr(i, 3)) + " (number " + std::to_string(i / 3 + 1) +
+                    ") names no cell of the field";
+            return false;
+        }
+        codes.push_back(code);
+    }
+    return true;
+}
+
+std::string threeDigits(int n) {
+    std::string s(3, '0');
+    for (int i = 2; i >= 0 && n > 0; --i, n /= 10) s[static_cast<std::size_t>(i)] = static_cast<char>('0' + n % 10);
+    return s;
+}
+
+}  // namespace tessarin
