@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLockFile>
+#include <QMessageBox>
 #include <QTimer>
 
 #ifndef TESSARIN_AUTHOR_MODE
@@ -26,7 +27,10 @@ int main(int argc, char** argv) {
     if (!lock.tryLock(0)) return 0;
 
     tessarin::MainWindow window(programDir, TESSARIN_AUTHOR_MODE != 0);
-    if (!window.start()) return 1;
+    if (!window.start()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Tessarin"), window.game().sheetError);
+        return 1;
+    }
     window.show();
 
     // For start-up measurements: leave as soon as the window is on screen.

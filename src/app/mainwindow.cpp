@@ -103,10 +103,7 @@ void MainWindow::menuChanged(MenuId id) {
 }
 
 bool MainWindow::start() {
-    if (!game_->startUp()) {
-        QMessageBox::critical(nullptr, QStringLiteral("Tessarin"), game_->sheetError);
-        return false;
-    }
+    if (!game_->startUp()) return false;
     adjustSize();
     setFixedSize(size());
     centreOnScreen();

@@ -27,7 +27,8 @@ public:
     QAction* action(MenuId id) const { return actions_[static_cast<std::size_t>(id)]; }
     BoardView* boardView() const { return board_; }
 
-    // Runs the game's start-up; on failure shows why and returns false.
+    // Runs the game's start-up; false when it cannot start (game().sheetError
+    // says why).
     bool start();
     void centreOnScreen();
 
