@@ -132,24 +132,157 @@ public:
     // Sends a board click to the replay, the TwoCorner pick or a ThreeMove move.
     void dispatchClick(int x, int y, int button);
     void pickPai(int x, int y, int button);
+    // Outlines the other tiles of the picked tile's kind still on the board
+    // and lists their cells in partnerList; unmarkPartners draws them plainly
+    // again. Both find the picked tile through lastMove.
+    void markPartners();
+    void unmarkPartners();
+    // Drops the pending pick: the tile is drawn plainly and is on the board
+    // again, moveCount loses its entry.
+    void dropPick();
+    // Takes the pair (selX, selY), (tgtX, tgtY) off the board with its flash
+    // and ends the game when it was the last.
+    void removePair();
     // "一手戻す(&B)": the undo of the current game type.
     void undoMove();
     void undoTwo();
+
+    // Tile exchange (authoring): clicks while exchangeMode is on.
+    void exchangeClick(int x, int y, int button);
+
+    // Pair search: the position copied without its removed tiles, the list
+    // of every removable pair built from it, and the pair shown on the board.
+    void copyWorkMap();
+    void findPairs();
+    void showHint();
+    // A board click while the pairs are shown: left shows the next pair,
+    // right leaves the search.
+    void searchClick(int button);
+    void endSearch();
+    // The pair code of hintList[pos]: "xxyxxy", left cell first.
+    QString hintCode(int pos) const;
+
+    // Other tiles of the picked kind on the board (cell codes, from 1).
+    std::array<int16_t, 11> partnerList{};
+    int partnerCount = 0;
+
+    // Removable pairs found by the search, from 1 to searchCount: the cell
+    // codes of the left (or upper) and the right (or lower) tile.
+    struct PairCells {
+        int16_t left = 0;
+        int16_t right = 0;
+    };
+    std::array<PairCells, kTiles * 3 / 2 + 1> hintList{};
+    int hintPos = 0;
+    int hintX1 = 0, hintY1 = 0, hintX2 = 0, hintY2 = 0;  // hintX1 0: none outlined
+    BoardMap workMap;
+    PaiTbl workTbl{};
+
+    // The exchange's first choice: taken clicks (0 or 1), cell, kind, tile.
+    int exchCount = 0;
+    int exchX = 0, exchY = 0, exchKind = 0, exchPai = 0;
     // -- end of TwoCorner play --
 
     // ---- Stages, replay and success display (stages/) ----
+    // Stage files (stages/stagefile.cpp). loadStage's key chooses the work:
+    // "COUNT" counts the stage lines and hands the count back in key; an
+    // empty key lists every line into msGrid; anything else is a stage
+    // number to load onto the board. False, after the message, when no stage
+    // file exists or the files cannot be read, and when the stage asked for
+    // is not stored whole: then the board and stageNo are as they were.
+    bool loadStage(QString& key);
+    enum class StageRead { NotFound, Loaded, Failed };
+    StageRead readStageFile(const QString& path, const QString& key, int& lineNo);
+    // Puts a stage line on the board; false, with nothing changed, when the
+    // line is not a whole stage.
+    bool fillBoardFromStage(const QString& line);
+    // A data file read whole; false when it is not an ordinary file or
+    // cannot be read.
+    static bool readDataFile(const QString& path, QByteArray& bytes);
+    // The lines of a text file; CR LF, LF and a lone CR each end a line.
+    static QList<QByteArray> textLines(const QByteArray& bytes);
+    // Appends one whole line, ended by CR LF, to a file of the program
+    // folder, creating it when missing; the lines already there stay as
+    // they are. False when the file system refused.
+    bool appendAppLine(const QString& name, const QByteArray& line);
+
+    // Stage selection, "面選択" (stages/selection.cpp).
+    bool prepareStageList();
+    bool setupStageGrid();
+    bool listStages();
+    void addStageToGrid(int n, const QString& line);
+    void readCompletions();
+    void markCompleted(const QString& stage);
+    // Starts the stage double-clicked in msGrid.
+    void msGrid_DblClick();
+    // The grid of the selection window while it is filled and shown.
+    StageGrid* msGrid = nullptr;
+
+    // Model answers and their replay (stages/replay.cpp).
+    void startReplay();
+    bool loadAnswer();
+    bool readAnswerFile(const QString& path);
     void replayStep(int button);
+    void endReplay();
+    QString answerText;  // the answer line found last, without its stage number
+    int replayClicks = 0;
+
     void showSuccess();
+
+    // Stage authoring (stages/authoring.cpp): the next free stage number
+    // from "maptwo.map" (-1 when there is none to be had), and the stores of
+    // a solved board and its answer.
+    int nextStageNo();
+    void storeSolvedStage();
+    void storeAnswer();
     // -- end of stages --
 
     // ---- ThreeMove (threemove/) ----
+    // Play (threemove/play.cpp).
     void clickThree(int col, int row, int button);
     void tryMoveThree(int col, int row, int button);
+    // The ThreeMove start after a deal: the first clearing, new deals while
+    // 130 or more tiles are left, 3 moves. Input waits while it runs.
     void startThree();
+    // Starts a ThreeMove game on the board already placed (every tile live):
+    // the same first clearing, but no redeal. `tessarin-tool three` starts
+    // its boards the same way.
+    void startThreeOnBoard();
+    // Clears every group of touching tiles of one kind, showing each cleared
+    // cell with a pause of pauseMs; returns the number of cleared cells.
+    int clearGroups(int pauseMs);
+    // Shows a cell the rules have just cleared: the flash (honours) or the
+    // inverted face, the pause, then the stone or the hole.
+    void markCleared(int col, int row, int pauseMs);
+    // Slide animation (threemove/animate.cpp).
+    void setBlitRect();
+    void animateMove();
+    void blitRun(int x, int y, int width, int height, int srcX, int srcY);
+    // Undo work files (threemove/workfiles.cpp).
+    void saveBack3();
     void paiBack3();
+
+    // The move under way: direction (three::kUp..kRight), clicked cell,
+    // destination of the clicked tile, far end of the run.
+    int moveDir = 0;
+    int fromX = 0, fromY = 0;
+    int toX = 0, toY = 0;
+    int tailX = 0, tailY = 0;
+    // The counters before the last move, restored by the undo.
+    int backRestMoves = 0, backDoneMoves = 0, backRestPai3 = 0;
+    // The run's pixel block: leading edge, opposite corner, leading edge at
+    // the destination.
+    int blitX = 0, blitY = 0, blitFarX = 0, blitFarY = 0, blitToX = 0, blitToY = 0;
+    // The player has been told in this game that moves cannot be taken back.
+    bool backWriteWarned = false;
     // -- end of ThreeMove --
 
     // ---- Save and load (savegame/) ----
+    // The save slot "testdat.txt" of the authoring build.
+    void saveGame();
+    void loadGame();
+    // Puts the board of a checked save file's line 1 on the field.
+    void loadBoardLine(const QString& line);
     // -- end of save and load --
 
     // ---- State shared by the whole game ----

@@ -1,37 +1,133 @@
 #include "twocorner/connect.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <bit>
 
 namespace tessarin {
 
 namespace {
 
-// Two readings of "free". The first two scans run before anything else and
-// let a picked tile through: the only picked tile is one of the pair, and the
-// straight scan has already answered for every line that runs over it. The
-// last two scans let only removed tiles through.
-enum class Free { NotOnBoard, Removed };
-
-bool isFree(const BoardMap& map, const PaiTbl& tbl, int x, int y, Free free) {
-    const int16_t state = tbl[static_cast<std::size_t>(map.at(x, y))].state;
-    return free == Free::Removed ? state == kRemoved : state != kOnBoard;
+// Only removed tiles let a path through. A picked tile (state 1) is always
+// one of the two tiles under test, and no scan crosses one of those, so the
+// scans need no second reading of "free" for it.
+inline bool isFree(const BoardMap& map, const PaiTbl& tbl, int x, int y) {
+    return tbl[static_cast<std::size_t>(map.at(x, y))].state == kRemoved;
 }
 
 // Cells (x, y) for x = x0..x1 are all free; an empty range (x0 > x1) is free.
-bool rowFree(const BoardMap& map, const PaiTbl& tbl, int y, int x0, int x1, Free free) {
+bool rowFree(const BoardMap& map, const PaiTbl& tbl, int y, int x0, int x1) {
     for (int x = x0; x <= x1; ++x) {
-        if (!isFree(map, tbl, x, y, free)) return false;
+        if (!isFree(map, tbl, x, y)) return false;
     }
     return true;
 }
 
 // Cells (x, y) for y = y0..y1 are all free; an empty range (y0 > y1) is free.
-bool colFree(const BoardMap& map, const PaiTbl& tbl, int x, int y0, int y1, Free free) {
+bool colFree(const BoardMap& map, const PaiTbl& tbl, int x, int y0, int y1) {
     for (int y = y0; y <= y1; ++y) {
-        if (!isFree(map, tbl, x, y, free)) return false;
+        if (!isFree(map, tbl, x, y)) return false;
     }
     return true;
+}
+
+// How far a tile sees along its row and its column through free cells, the
+// frame included: the farthest column (row) it can reach in each direction,
+// 0 or 18 (0 or 9) when the way is open to the frame, its own coordinate
+// when its neighbour there is not free.
+struct Sight {
+    int x, y;
+    int up = 0, down = 0, left = 0, right = 0;
+
+    Sight(int cx, int cy) : x(cx), y(cy) {}
+    Sight(const BoardMap& map, const PaiTbl& tbl, int cx, int cy) : x(cx), y(cy) {
+        lookAlongColumn(map, tbl);
+        lookAlongRow(map, tbl);
+    }
+
+    void lookAlongColumn(const BoardMap& map, const PaiTbl& tbl) {
+        // The column is short: read all of it without branching, then find
+        // the run of free cells around the tile. Bits 0 and 9 are the frame.
+        unsigned free = 1u | (1u << (kRows + 1)) | (1u << y);
+        for (int r = 1; r <= kRows; ++r) free |= static_cast<unsigned>(isFree(map, tbl, x, r)) << r;
+        down = y + std::countr_one(free >> y) - 1;
+        up = y - std::countl_one(free << (31 - y)) + 1;
+    }
+
+    void lookAlongRow(const BoardMap& map, const PaiTbl& tbl) {
+        left = right = x;
+        while (left > 1 && isFree(map, tbl, left - 1, y)) --left;
+        while (right < kCols && isFree(map, tbl, right + 1, y)) ++right;
+        if (left == 1) left = 0;
+        if (right == kCols) right = kCols + 1;
+    }
+};
+
+// Every path with at most two bends is one of two shapes: along A's row to
+// some column, down (or up) that column to B's row and along it to B; or the
+// same with rows and columns exchanged. A segment may have no length, which
+// covers the straight line and the single bend. The turning column must be
+// one that both tiles see in their rows, and the column between the two rows
+// must be free; a frame column always is.
+//
+// Row-column-row paths whose turning column lies in c0..c1.
+bool turnInColumn(const BoardMap& map, const PaiTbl& tbl, const Sight& a, const Sight& b, int c0, int c1) {
+    const int lo = std::max({a.left, b.left, c0});
+    const int hi = std::min({a.right, b.right, c1});
+    const int y0 = std::min(a.y, b.y) + 1, y1 = std::max(a.y, b.y) - 1;
+    for (int c = lo; c <= hi; ++c) {
+        if (c == 0 || c == kCols + 1 || colFree(map, tbl, c, y0, y1)) return true;
+    }
+    return false;
+}
+
+// Column-row-column paths whose turning row lies in r0..r1.
+bool turnInRow(const BoardMap& map, const PaiTbl& tbl, const Sight& a, const Sight& b, int r0, int r1) {
+    const int lo = std::max({a.up, b.up, r0});
+    const int hi = std::min({a.down, b.down, r1});
+    const int x0 = std::min(a.x, b.x) + 1, x1 = std::max(a.x, b.x) - 1;
+    for (int r = lo; r <= hi; ++r) {
+        if (r == 0 || r == kRows + 1 || rowFree(map, tbl, r, x0, x1)) return true;
+    }
+    return false;
+}
+
+// The four scans split the paths by where they turn: on the tiles' own line
+// (straight), in the frame (viaBorder), inside the box the two cells span
+// (inBox), or outside it within the field (around).
+//
+// One straight line, or both tiles on the same edge row or column: out into
+// the frame, along it and back in.
+bool straight(const BoardMap& map, const PaiTbl& tbl, int x1, int y1, int x2, int y2) {
+    if (x1 == x2)
+        return x1 == 1 || x1 == kCols || colFree(map, tbl, x1, std::min(y1, y2) + 1, std::max(y1, y2) - 1);
+    if (y1 == y2)
+        return y1 == 1 || y1 == kRows || rowFree(map, tbl, y1, std::min(x1, x2) + 1, std::max(x1, x2) - 1);
+    return false;
+}
+
+bool viaBorder(const Sight& a, const Sight& b) {
+    return (a.up == 0 && b.up == 0) || (a.right == kCols + 1 && b.right == kCols + 1) ||
+           (a.down == kRows + 1 && b.down == kRows + 1) || (a.left == 0 && b.left == 0);
+}
+
+bool inBox(const BoardMap& map, const PaiTbl& tbl, const Sight& a, const Sight& b) {
+    return turnInColumn(map, tbl, a, b, std::min(a.x, b.x), std::max(a.x, b.x)) ||
+           turnInRow(map, tbl, a, b, std::min(a.y, b.y), std::max(a.y, b.y));
+}
+
+bool around(const BoardMap& map, const PaiTbl& tbl, const Sight& a, const Sight& b) {
+    const int xMin = std::min(a.x, b.x), xMax = std::max(a.x, b.x);
+    const int yMin = std::min(a.y, b.y), yMax = std::max(a.y, b.y);
+    return turnInRow(map, tbl, a, b, 1, yMin - 1) || turnInRow(map, tbl, a, b, yMax + 1, kRows) ||
+           turnInColumn(map, tbl, a, b, 1, xMin - 1) || turnInColumn(map, tbl, a, b, xMax + 1, kCols);
+}
+
+// A tile inside the field whose four neighbours are all still there cannot
+// start a path, except straight into a neighbour.
+bool boxedIn(const BoardMap& map, const PaiTbl& tbl, int x, int y) {
+    if (x == 1 || x == kCols || y == 1 || y == kRows) return false;
+    return !(isFree(map, tbl, x, y - 1) | isFree(map, tbl, x, y + 1) | isFree(map, tbl, x - 1, y) |
+             isFree(map, tbl, x + 1, y));
 }
 
 }  // namespace
@@ -48,7 +144,7 @@ int freeRun(const BoardMap& map, const PaiTbl& tbl, Dir dir, int x, int y, int l
     int pos = (alongRow ? x : y) + (examineStart ? 0 : step);
     int last = 0;
     while (step > 0 ? pos <= limit : pos >= limit) {
-        if (!isFree(map, tbl, alongRow ? pos : x, alongRow ? y : pos, Free::Removed)) break;
+        if (!isFree(map, tbl, alongRow ? pos : x, alongRow ? y : pos)) break;
         last = pos;
         pos += step;
     }
@@ -57,147 +153,39 @@ int freeRun(const BoardMap& map, const PaiTbl& tbl, Dir dir, int x, int y, int l
 
 bool connectStraight(const BoardMap& map, const PaiTbl& tbl, int selX, int selY, int tgtX,
                      int tgtY) {
-    const Free free = Free::NotOnBoard;
-    if (selX == tgtX) {
-        if (std::abs(selY - tgtY) == 1) return true;  // vertical neighbours
-        // Both on the left or both on the right edge column: out into the
-        // frame column, along it and back in.
-        if (selX == 1 || selX == kCols) return true;
-        return colFree(map, tbl, selX, std::min(selY, tgtY) + 1, std::max(selY, tgtY) - 1, free);
-    }
-    if (selY == tgtY) {
-        if (std::abs(selX - tgtX) == 1) return true;  // side by side
-        // Both on the top or both on the bottom edge row, through the frame.
-        if (selY == 1 || selY == kRows) return true;
-        return rowFree(map, tbl, selY, std::min(selX, tgtX) + 1, std::max(selX, tgtX) - 1, free);
-    }
-    return false;
+    return straight(map, tbl, selX, selY, tgtX, tgtY);
 }
 
 bool connectViaBorder(const BoardMap& map, const PaiTbl& tbl, int selX, int selY, int tgtX,
                       int tgtY) {
-    // A tile sees a side of the frame when nothing stands between it and the
-    // field edge on that side; a tile on that edge sees it directly. When both
-    // tiles see the same side the path runs out to the frame, along it and
-    // back in.
-    const Free free = Free::NotOnBoard;
-    const auto seesUp = [&](int x, int y) { return colFree(map, tbl, x, 1, y - 1, free); };
-    const auto seesRight = [&](int x, int y) { return rowFree(map, tbl, y, x + 1, kCols, free); };
-    const auto seesDown = [&](int x, int y) { return colFree(map, tbl, x, y + 1, kRows, free); };
-    const auto seesLeft = [&](int x, int y) { return rowFree(map, tbl, y, 1, x - 1, free); };
-    return (seesUp(selX, selY) && seesUp(tgtX, tgtY)) ||
-           (seesRight(selX, selY) && seesRight(tgtX, tgtY)) ||
-           (seesDown(selX, selY) && seesDown(tgtX, tgtY)) ||
-           (seesLeft(selX, selY) && seesLeft(tgtX, tgtY));
+    return viaBorder(Sight(map, tbl, selX, selY), Sight(map, tbl, tgtX, tgtY));
 }
 
 bool connectInBox(const BoardMap& map, const PaiTbl& tbl, int selX, int selY, int tgtX,
                   int tgtY) {
-    const Free free = Free::Removed;
-    const auto [xL, yL, xR, yR] = orderPair(selX, selY, tgtX, tgtY);
-    const bool down = yL < yR;  // R lies below L on screen
-
-    // One bend, at the corner below or above L in R's row, then at the corner
-    // beside L in R's column; the corner itself must be free.
-    if (down) {
-        if (colFree(map, tbl, xL, yL + 1, yR, free) && rowFree(map, tbl, yR, xL + 1, xR - 1, free))
-            return true;
-        if (rowFree(map, tbl, yL, xL + 1, xR, free) && colFree(map, tbl, xR, yL + 1, yR - 1, free))
-            return true;
-    } else {
-        if (colFree(map, tbl, xL, yR, yL - 1, free) && rowFree(map, tbl, yR, xL + 1, xR - 1, free))
-            return true;
-        if (rowFree(map, tbl, yL, xL + 1, xR, free) && colFree(map, tbl, xR, yR + 1, yL - 1, free))
-            return true;
-    }
-
-    // Two bends with the middle segment along a row between the two: L goes
-    // straight toward R's row as far as it is free, and from each row it
-    // reaches, nearest first, the row across to R's column and the rest of
-    // that column down (or up) to R must be free.
-    if (down) {
-        const int end = freeRun(map, tbl, Dir::Y, xL, yL + 1, yR, true);
-        for (int i = yL + 1; end != 0 && i <= end; ++i) {
-            if (rowFree(map, tbl, i, xL + 1, xR, free) && colFree(map, tbl, xR, i + 1, yR - 1, free))
-                return true;
-        }
-    } else {
-        const int end = freeRun(map, tbl, Dir::MinusY, xL, yL - 1, yR, true);
-        for (int i = yL - 1; end != 0 && i >= end; --i) {
-            if (rowFree(map, tbl, i, xL + 1, xR, free) && colFree(map, tbl, xR, yR + 1, i - 1, free))
-                return true;
-        }
-    }
-
-    // Two bends with the middle segment along a column between the two: L
-    // goes right along its row as far as it is free, and from each column it
-    // reaches, left to right, that column over to R's row and the rest of R's
-    // row up to R must be free.
-    const int end = freeRun(map, tbl, Dir::X, xL + 1, yL, xR, true);
-    for (int j = xL + 1; end != 0 && j <= end; ++j) {
-        if (colFree(map, tbl, j, std::min(yL, yR), std::max(yL, yR), free) &&
-            rowFree(map, tbl, yR, j + 1, xR - 1, free))
-            return true;
-    }
-    return false;
+    return inBox(map, tbl, Sight(map, tbl, selX, selY), Sight(map, tbl, tgtX, tgtY));
 }
 
 bool connectAround(const BoardMap& map, const PaiTbl& tbl, int selX, int selY, int tgtX,
                    int tgtY) {
-    // Both tiles go out of the box they span on the same side, inside the
-    // field, and a free line across joins the two runs. The frame is left to
-    // connectViaBorder.
-    const auto [xL, yL, xR, yR] = orderPair(selX, selY, tgtX, tgtY);
-    const int yMin = std::min(yL, yR);
-    const int yMax = std::max(yL, yR);
-    const int xMin = xL;
-    const int xMax = xR;
-
-    // Above the box: both columns free beyond the upper tile's row; try the
-    // rows from the box outward up to where the shorter run ends.
-    const int topL = freeRun(map, tbl, Dir::MinusY, xL, yL, 1, false);
-    const int topR = freeRun(map, tbl, Dir::MinusY, xR, yR, 1, false);
-    if (topL != 0 && topR != 0 && topL < yMin && topR < yMin) {
-        for (int i = yMin - 1; i >= std::max(topL, topR); --i) {
-            if (freeRun(map, tbl, Dir::X, xL, i, xR, false) == xR) return true;
-        }
-    }
-
-    // Below the box.
-    const int bottomL = freeRun(map, tbl, Dir::Y, xL, yL, kRows, false);
-    const int bottomR = freeRun(map, tbl, Dir::Y, xR, yR, kRows, false);
-    if (bottomL != 0 && bottomR != 0 && bottomL > yMax && bottomR > yMax) {
-        for (int i = yMax + 1; i <= std::min(bottomL, bottomR); ++i) {
-            if (freeRun(map, tbl, Dir::X, xL, i, xR, false) == xR) return true;
-        }
-    }
-
-    // Left of the box: both rows free beyond the left tile's column.
-    const int leftL = freeRun(map, tbl, Dir::MinusX, xL, yL, 1, false);
-    const int leftR = freeRun(map, tbl, Dir::MinusX, xR, yR, 1, false);
-    if (leftL != 0 && leftR != 0 && leftL < xMin && leftR < xMin) {
-        for (int j = xMin - 1; j >= std::max(leftL, leftR); --j) {
-            if (freeRun(map, tbl, Dir::Y, j, yMin, yMax, false) == yMax) return true;
-        }
-    }
-
-    // Right of the box.
-    const int rightL = freeRun(map, tbl, Dir::X, xL, yL, kCols, false);
-    const int rightR = freeRun(map, tbl, Dir::X, xR, yR, kCols, false);
-    if (rightL != 0 && rightR != 0 && rightL > xMax && rightR > xMax) {
-        for (int j = xMax + 1; j <= std::min(rightL, rightR); ++j) {
-            if (freeRun(map, tbl, Dir::Y, j, yMin, yMax, false) == yMax) return true;
-        }
-    }
-    return false;
+    return around(map, tbl, Sight(map, tbl, selX, selY), Sight(map, tbl, tgtX, tgtY));
 }
 
 bool canConnect(const BoardMap& map, const PaiTbl& tbl, int selX, int selY, int tgtX, int tgtY) {
     if (selX == tgtX && selY == tgtY) return false;  // a tile never pairs with itself
-    return connectStraight(map, tbl, selX, selY, tgtX, tgtY) ||
-           connectViaBorder(map, tbl, selX, selY, tgtX, tgtY) ||
-           connectInBox(map, tbl, selX, selY, tgtX, tgtY) ||
-           connectAround(map, tbl, selX, selY, tgtX, tgtY);
+    if (straight(map, tbl, selX, selY, tgtX, tgtY)) return true;
+    // Any other path leaves both tiles through a free neighbour or the frame.
+    if (boxedIn(map, tbl, selX, selY) || boxedIn(map, tbl, tgtX, tgtY)) return false;
+    // The sight lines of both tiles are read once and shared by the other
+    // scans; the columns first, since on an open board both tiles mostly see
+    // the frame above or below and the rows are not needed.
+    Sight a(selX, selY), b(tgtX, tgtY);
+    a.lookAlongColumn(map, tbl);
+    b.lookAlongColumn(map, tbl);
+    if ((a.up == 0 && b.up == 0) || (a.down == kRows + 1 && b.down == kRows + 1)) return true;
+    a.lookAlongRow(map, tbl);
+    b.lookAlongRow(map, tbl);
+    return viaBorder(a, b) || inBox(map, tbl, a, b) || around(map, tbl, a, b);
 }
 
 }  // namespace tessarin
