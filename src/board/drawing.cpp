@@ -39,6 +39,10 @@ void MjanModule::drawBoardTwo() {
 }
 
 void MjanModule::drawBoardThree() {
+    // Wipe the field first: a slide leaves stripes of its band colour in the
+    // cells it vacated and in the one-pixel gaps behind it, and a full
+    // redraw is where they go.
+    fillBox(0, 0, cellPixelX(kCols) + kPaiW, cellPixelY(kRows) + kPaiH, kBoardGreen);
     for (int x = 1; x <= kCols; ++x) {
         for (int y = 1; y <= kRows; ++y) {
             setCell(x, y);
