@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 
+#include "app/stagedialog.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -160,7 +162,12 @@ void MainWindow::setCursorPos(QPoint pos) { QCursor::setPos(pos); }
 
 void MainWindow::openDocument(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
-void MainWindow::showStageSelection(StageGrid&) {}
+void MainWindow::showStageSelection(StageGrid& grid) {
+    // A fresh window each time; the pointer clears itself when it goes.
+    StageDialog dialog(grid, this);
+    stageDialog_ = &dialog;
+    dialog.exec();
+}
 
 void MainWindow::exitProgram() {
     if (exiting_) return;

@@ -52,7 +52,15 @@ int clockSeedNow(const QDateTime& now, int extraSeconds) {
 
 }  // namespace
 
-int MjanModule::getDealSeedTwo() { return clockSeedNow(clock(), 0); }
+int MjanModule::getDealSeedTwo() {
+    // The authoring build numbers its deals in sequence after the stages it
+    // has stored; without a number from there the clock names the deal.
+    if (authorMode) {
+        const int next = nextStageNo();
+        if (next >= 0) return next;
+    }
+    return clockSeedNow(clock(), 0);
+}
 
 int MjanModule::getDealSeedThree() { return clockSeedNow(clock(), dealSerial); }
 

@@ -1,0 +1,1 @@
+list(APPEND GAME_SOURCES savegame/savegame.cpp)

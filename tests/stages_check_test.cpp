@@ -1,0 +1,128 @@
+// `tessarin-tool check DIR` on a game folder: a sound one passes with a
+// summary; in a broken one every damaged stage, answer and completion line
+// is named by file and line.
+#include "stages_support.h"
+
+#include <QTemporaryDir>
+
+namespace tessarin::test {
+namespace {
+
+void write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    QFile f(dir.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QByteArray code(int x, int y) { return QByteArray::fromStdString(threeDigits(cellCode(x, y))); }
+
+TEST(CheckTool, ASoundFolderPassesWithASummary) {
+    QTemporaryDir dir;
+    QByteArray a1, a2;
+    const int s1 = solvableStage(1, &a1);
+    const int s2 = solvableStage(s1 + 1, &a2);
+    write(dir, QStringLiteral("maptwo0.map"), stageLine(s1) + "\r\n" + stageLine(s1 + 1000) + "\n");
+    write(dir, QStringLiteral("maptwo4.map"), stageLine(s2) + "\r");
+    write(dir, QStringLiteral("maptwo.map"), stageLine(s2));  // the authoring file may repeat a number
+    write(dir, QStringLiteral("anstwo0.map"), stageNumber(s2).toLatin1() + a2 + "\r\n");
+    write(dir, QStringLiteral("anstwo7.map"), stageNumber(s1).toLatin1() + a1 + "\r\n");
+    write(dir, QStringLiteral("anstwo.map"), stageNumber(s2).toLatin1() + a2 + "\r\n");
+    write(dir, QStringLiteral("cmptwo.map"), " " + stageNumber(s1).toLatin1() + " \r\n" + "\x81\x40" +
+                                                 stageNumber(s2).toLatin1() + "\r\nnot a mark\r\n1234\r\n");
+    const ToolRun run = runTool({QStringLiteral("check"), dir.path()});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, QStringList{QStringLiteral("4 stages, 3 answers, 2 completion marks: no problems")});
+    EXPECT_TRUE(run.err.isEmpty());
+}
+
+TEST(CheckTool, EveryProblemIsNamedByFileAndLine) {
+    QTemporaryDir dir;
+    QByteArray answer;
+    const int s = solvableStage(1, &answer);
+    const QByteArray line = stageLine(s);
+    const QByteArray number = stageNumber(s).toLatin1();
+    BoardMap map;
+    PaiTbl tbl{};
+    placeLine(line, map, tbl);
+    const auto kindAt = [&](int x, int y) { return tbl[static_cast<std::size_t>(map.at(x, y))].kind; };
+
+    // Two neighbours of different kinds; two tiles of one kind that cannot
+    // be joined on the full board.
+    int dx = 1;
+    while (kindAt(dx, 4) == kindAt(dx + 1, 4)) ++dx;
+    const QByteArray differ = code(dx, 4) + code(dx + 1, 4);
+    QByteArray blocked;
+    for (int t = 1; t <= kTiles && blocked.isEmpty(); ++t) {
+        const PaiRec& a = tbl[static_cast<std::size_t>(t)];
+        const PaiRec& b = tbl[static_cast<std::size_t>(t % 4 == 0 ? t - 3 : t + 1)];
+        if (!canConnect(map, tbl, a.boardX, a.boardY, b.boardX, b.boardY))
+            blocked = code(a.boardX, a.boardY) + code(b.boardX, b.boardY);
+    }
+    ASSERT_FALSE(blocked.isEmpty());
+    const auto withPairs = [&](const QByteArray& pairs) { return number + pairs + answer.mid(pairs.size()); };
+
+    QByteArray twice = stageLine(s + 3);
+    twice.replace(8, 3, twice.mid(5, 3));
+    QByteArray letter = stageLine(s + 4);
+    letter[77] = 'o';
+    QByteArray tooHigh = stageLine(s + 5);
+    tooHigh.replace(5, 3, "139");
+    write(dir, QStringLiteral("maptwo0.map"),
+          line + "\r\n" + stageLine(s + 2).left(412) + "\r\n" + letter + "\r\n" + twice + "\r\n" + tooHigh + "\r\n");
+    write(dir, QStringLiteral("maptwo1.map"), "\r\n" + line + "\r\n");
+    write(dir, QStringLiteral("maptwo.map"), stageLine(9).left(5) + "\n");
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nowhere")), dir.filePath(QStringLiteral("maptwo2.map"))));
+    write(dir, QStringLiteral("anstwo0.map"),
+          stageNumber(s + 1).toLatin1() + answer + "\r\n" +      // no such stage
+              withPairs(differ) + "\r\n" +                       // two kinds
+              withPairs(blocked) + "\r\n" +                      // pair 1 cannot be joined
+              withPairs(answer.left(6) + answer.left(6)) + "\r\n" +  // pair 2 taken twice
+              withPairs("190" + answer.mid(3, 3)) + "\r\n" +     // a cell off the field
+              number + answer.left(400) + "\r\n" +               // short
+              withPairs("01a") + "\r\n");                        // a letter
+    write(dir, QStringLiteral("anstwo5.map"), number + answer + "\r\n");  // sound
+    write(dir, QStringLiteral("cmptwo.map"), number + "\r\n" + stageNumber(s + 1).toLatin1() + "\r\n");
+
+    const ToolRun run = runTool({QStringLiteral("check"), dir.path()});
+    EXPECT_EQ(run.exitCode, 1);
+    const QStringList expected = {
+        QStringLiteral("maptwo0.map:2: a stage line has 413 characters, this one 412"),
+        QStringLiteral("maptwo0.map:3: a stage line holds only digits"),
+        QStringLiteral("maptwo0.map:4: tile %1 appears twice").arg(twice.mid(5, 3).toInt()),
+        QStringLiteral("maptwo0.map:5: cell 1,1 holds tile 139, not a tile number 1 to 136"),
+        QStringLiteral("maptwo1.map:1: a stage line has 413 characters, this one 0"),
+        QStringLiteral("maptwo1.map:2: stage %1 is already stored at maptwo0.map:1").arg(stageNumber(s)),
+        QStringLiteral("maptwo2.map:0: not an ordinary file the game can read"),
+        QStringLiteral("maptwo.map:1: a stage line has 413 characters, this one 5"),
+        QStringLiteral("anstwo0.map:1: no stored stage %1 for this answer").arg(stageNumber(s + 1)),
+        QStringLiteral("anstwo0.map:2: pair 1 (%1 %2): the two tiles differ in kind (stage maptwo0.map:1)")
+            .arg(QString::fromLatin1(differ.left(3)), QString::fromLatin1(differ.mid(3))),
+        QStringLiteral("anstwo0.map:3: pair 1 (%1 %2): no path with at most two bends joins the two tiles (stage maptwo0.map:1)")
+            .arg(QString::fromLatin1(blocked.left(3)), QString::fromLatin1(blocked.mid(3))),
+        QStringLiteral("anstwo0.map:4: pair 2 (%1 %2): the tile at %1 has already been taken off (stage maptwo0.map:1)")
+            .arg(QString::fromLatin1(answer.left(3)), QString::fromLatin1(answer.mid(3, 3))),
+        QStringLiteral("anstwo0.map:5: pair 1 (190 %1): 190 names no cell of the field (stage maptwo0.map:1)")
+            .arg(QString::fromLatin1(answer.mid(3, 3))),
+        QStringLiteral("anstwo0.map:6: an answer line has 413 characters, this one 405"),
+        QStringLiteral("anstwo0.map:7: an answer line holds only digits"),
+        QStringLiteral("cmptwo.map:2: marks %1, which no stage file stores").arg(stageNumber(s + 1)),
+    };
+    EXPECT_EQ(run.out, expected);
+}
+
+TEST(CheckTool, RefusesArgumentsThatNameNoFolder) {
+    QTemporaryDir dir;
+    write(dir, QStringLiteral("file"), "x");
+    for (const QStringList& args : {QStringList{QStringLiteral("check")},
+                                    QStringList{QStringLiteral("check"), dir.path(), dir.path()},
+                                    QStringList{QStringLiteral("check"), dir.filePath(QStringLiteral("file"))},
+                                    QStringList{QStringLiteral("check"), dir.filePath(QStringLiteral("none"))}}) {
+        const ToolRun run = runTool(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+        ASSERT_EQ(run.err.size(), 1);
+    }
+}
+
+}  // namespace
+}  // namespace tessarin::test
