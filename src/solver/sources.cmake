@@ -1,0 +1,1 @@
+list(APPEND RULES_SOURCES solver/position.cpp solver/solver.cpp solver/playout.cpp)
