@@ -79,8 +79,11 @@ TEST_F(MainWindowTest, ClicksOnTheBoardArriveAsGameClicks) {
 }
 
 TEST_F(MainWindowTest, EscapeLeavesTheProgram) {
+    int quits = 0;
+    window->quitApplication = [&] { ++quits; };
     QTest::keyClick(window->boardView(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(quits, 1);
 }
 
 }  // namespace

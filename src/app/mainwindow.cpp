@@ -174,7 +174,7 @@ void MainWindow::exitProgram() {
     exiting_ = true;
     if (stageDialog_) stageDialog_->reject();
     hide();
-    QCoreApplication::exit(0);
+    quitApplication();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

@@ -6,10 +6,12 @@
 #include "app/gameui.h"
 #include "app/mjanmodule.h"
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -26,6 +28,10 @@ public:
     MjanModule& game() { return *game_; }
     QAction* action(MenuId id) const { return actions_[static_cast<std::size_t>(id)]; }
     BoardView* boardView() const { return board_; }
+
+    // Ends the application's event loops; tests replace it, since an exit
+    // requested outside a running loop would end every later modal loop too.
+    std::function<void()> quitApplication = [] { QCoreApplication::exit(0); };
 
     // Runs the game's start-up; false when it cannot start (game().sheetError
     // says why).

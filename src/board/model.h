@@ -79,6 +79,17 @@ constexpr int cellPixelY(int y) { return (y - 1) * kPitchY; }
 constexpr int pixelToCol(int px) { return px / kPitchX + 1; }
 constexpr int pixelToRow(int py) { return py / kPitchY + 1; }
 
+// Puts tile t on the board at (x, y): the cell holds it, its record names
+// the cell and says it is on the board; a ThreeMove deal also shows its face.
+inline void placePai(BoardMap& map, PaiTbl& tbl, int x, int y, int t, bool resetCover) {
+    map.at(x, y) = static_cast<int16_t>(t);
+    PaiRec& r = tbl[static_cast<std::size_t>(t)];
+    r.boardX = static_cast<int16_t>(x);
+    r.boardY = static_cast<int16_t>(y);
+    r.state = kOnBoard;
+    if (resetCover) r.cover = 0;
+}
+
 // Fills every record of the tile table: sheet positions and kinds of the 136
 // tiles and of the three image-only entries; positions and states cleared.
 void fillPaiTbl(PaiTbl& tbl);

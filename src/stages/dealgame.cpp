@@ -27,13 +27,7 @@ void MjanModule::placeDealOrder(bool resetCover) {
     int k = 0;
     for (int y = 1; y <= kRows; ++y) {
         for (int x = 1; x <= kCols; ++x) {
-            const int t = dealOrder[static_cast<std::size_t>(++k)];
-            boardMap.at(x, y) = static_cast<int16_t>(t);
-            PaiRec& r = paiTbl[static_cast<std::size_t>(t)];
-            r.boardX = static_cast<int16_t>(x);
-            r.boardY = static_cast<int16_t>(y);
-            r.state = kOnBoard;
-            if (resetCover) r.cover = 0;
+            placePai(boardMap, paiTbl, x, y, dealOrder[static_cast<std::size_t>(++k)], resetCover);
         }
     }
 }

@@ -59,15 +59,7 @@ std::string formatStageLine(std::string_view stageNo, const BoardMap& map) {
 
 void placeStage(const StageLine& stage, BoardMap& map, PaiTbl& tbl, bool resetCover) {
     for (int j = 0; j < kTiles; ++j) {
-        const int x = j / kRows + 1;
-        const int y = j % kRows + 1;
-        const int t = stage.tiles[static_cast<std::size_t>(j)];
-        map.at(x, y) = static_cast<int16_t>(t);
-        PaiRec& r = tbl[static_cast<std::size_t>(t)];
-        r.boardX = static_cast<int16_t>(x);
-        r.boardY = static_cast<int16_t>(y);
-        r.state = kOnBoard;
-        if (resetCover) r.cover = 0;
+        placePai(map, tbl, j / kRows + 1, j % kRows + 1, stage.tiles[static_cast<std::size_t>(j)], resetCover);
     }
 }
 
@@ -76,7 +68,9 @@ bool parseCellCodes(std::string_view text, std::vector<int>& codes, std::string&
         error = "cell codes are groups of three digits";
         return false;
     }
-    codes.clear();
+    // Read into a copy: a refused text leaves the caller's codes as they were.
+    std::vector<int> read;
+    read.reserve(text.size() / 3);
     for (std::size_t i = 0; i < text.size(); i += 3) {
         const int code = number3(text, i);
         if (!onField(codeX(code), codeY(code))) {
@@ -84,8 +78,9 @@ bool parseCellCodes(std::string_view text, std::vector<int>& codes, std::string&
                     ") names no cell of the field";
             return false;
         }
-        codes.push_back(code);
+        read.push_back(code);
     }
+    codes = std::move(read);
     return true;
 }
 
