@@ -69,17 +69,7 @@ void MjanModule::resetGameState() {
         tgtKind = 0;
         moveCount = 0;
         moveHist.fill(0);
-        // The pairs a search shows and an exchange's first choice name cells
-        // of the board that has just been replaced: both are forgotten, or
-        // the next click would browse the old pairs or move a tile that is
-        // no longer there.
-        if (searchMode) {
-            searchMode = false;
-            setMenuCaption(MenuId::Srh, QStringLiteral("検索(&S)"));
-        }
-        hintX1 = hintY1 = hintX2 = hintY2 = 0;
-        exchCount = 0;
-        exchX = exchY = exchKind = exchPai = 0;
+        forgetBoardMarks();
         setMenuEnabled(MenuId::Game, true);
         setMenuEnabled(MenuId::Start, true);
         setMenuEnabled(MenuId::Option, true);
@@ -89,6 +79,19 @@ void MjanModule::resetGameState() {
         doneMoves = 0;
         setMenuEnabled(MenuId::PaiBack, false);
     }
+}
+
+void MjanModule::forgetBoardMarks() {
+    // The pairs a search shows and an exchange's first choice name cells of
+    // the board that has just been replaced: both are forgotten, or the next
+    // click would browse the old pairs or move a tile that is no longer there.
+    if (searchMode) {
+        searchMode = false;
+        setMenuCaption(MenuId::Srh, QStringLiteral("検索(&S)"));
+    }
+    hintX1 = hintY1 = hintX2 = hintY2 = 0;
+    exchCount = 0;
+    exchX = exchY = exchKind = exchPai = 0;
 }
 
 void MjanModule::setMenusForGame(bool enable) {

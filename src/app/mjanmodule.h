@@ -73,6 +73,8 @@ public:
 
     void setMenusForGame(bool enable);
     void resetGameState();
+    // Ends a search that shows pairs and drops an exchange's first choice.
+    void forgetBoardMarks();
     void startDealtGame();
 
     // Menu state as data; every change is reported to the window.
@@ -196,8 +198,8 @@ public:
     // Puts a stage line on the board; false, with nothing changed, when the
     // line is not a whole stage.
     bool fillBoardFromStage(const QString& line);
-    // A data file read whole; false when it is not an ordinary file or
-    // cannot be read.
+    // A data file read whole; false when it is not an ordinary file, is
+    // far bigger than any the game uses (64 MB) or cannot be read.
     static bool readDataFile(const QString& path, QByteArray& bytes);
     // The lines of a text file; CR LF, LF and a lone CR each end a line.
     static QList<QByteArray> textLines(const QByteArray& bytes);

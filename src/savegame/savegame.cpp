@@ -9,8 +9,9 @@
 // have been in is refused with a message and the game goes on unchanged.
 #include "app/mjanmodule.h"
 #include "stages/lines.h"
+#include "stages/writefile.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 #include <algorithm>
 #include <initializer_list>
@@ -124,6 +125,12 @@ bool parseSave(const QByteArray& bytes, SavedGame& out, QString& why) {
             why = QStringLiteral("牌 %1 の位置が盤面と合いません").arg(i);
             return false;
         }
+        // The image-only entries stand on no cell, and the ThreeMove undo
+        // refuses a table that says otherwise.
+        if ((i < 1 || i > kTiles) && (r.boardX != 0 || r.boardY != 0)) {
+            why = QStringLiteral("画像 %1 の位置 (%2, %3) は 0 のはずです").arg(i).arg(r.boardX).arg(r.boardY);
+            return false;
+        }
     }
 
     // Line 3: the move record; lines 4 and 5: the tiles left and the clicks.
@@ -228,8 +235,8 @@ void MjanModule::saveGame() {
     text += "\r\n";
     text += QByteArray::number(restPai) + "\r\n" + QByteArray::number(moveCount) + "\r\n";
 
-    QSaveFile f(appDirPath(kSaveFile));
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit())
+    std::string error;
+    if (!replaceFile(QFile::encodeName(appDirPath(kSaveFile)).toStdString(), text.toStdString(), error))
         ui.messageBox(QStringLiteral("%1 に保存できませんでした").arg(kSaveFile), QString());
 }
 
@@ -274,15 +281,7 @@ void MjanModule::loadGame() {
     restPai = saved.restPai;
     moveCount = saved.moveCount;
 
-    // The search's pairs and an exchange's first choice named cells of the
-    // board that has just been replaced.
-    if (searchMode) {
-        searchMode = false;
-        setMenuCaption(MenuId::Srh, QStringLiteral("検索(&S)"));
-    }
-    hintX1 = hintY1 = hintX2 = hintY2 = 0;
-    exchCount = 0;
-    exchX = exchY = exchKind = exchPai = 0;
+    forgetBoardMarks();
 
     clearSurface();
     startDealtGame();

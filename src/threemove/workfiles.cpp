@@ -14,11 +14,11 @@
 // the tiles' positions no longer match the board. Files that cannot be
 // trusted are refused with a message and the game stays as it was.
 #include "app/mjanmodule.h"
+#include "stages/writefile.h"
 #include "threemove/rules.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tessarin {
 
@@ -206,21 +206,10 @@ bool mapIsGame(const BoardMap& map, QString& problem) {
 
 // Replaces a file as a whole: written to a temporary file, then renamed.
 bool writeWork(const QString& path, const QByteArray& bytes, QString& error) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        error = f.errorString();
-        return false;
-    }
-    if (f.write(bytes) != bytes.size()) {
-        error = f.errorString();
-        f.cancelWriting();
-        return false;
-    }
-    if (!f.commit()) {
-        error = f.errorString();
-        return false;
-    }
-    return true;
+    std::string why;
+    if (replaceFile(QFile::encodeName(path).toStdString(), bytes.toStdString(), why)) return true;
+    error = QString::fromStdString(why);
+    return false;
 }
 
 }  // namespace
