@@ -1,12 +1,19 @@
 // The tile table and the tile sheet it points into.
 #include "app/mjanmodule.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 
 namespace tessarin {
 
 bool MjanModule::initPaiTbl() {
     const QString path = appDirPath(QStringLiteral("paidat.dat"));
+    // A pipe under the name would block the start for good.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        sheetError = QStringLiteral("牌の画像ファイル %1 を読み込めません（ファイルではありません）。").arg(path);
+        return false;
+    }
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     QImage sheet = reader.read();

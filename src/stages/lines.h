@@ -32,7 +32,8 @@ std::string formatStageLine(std::string_view stageNo, const BoardMap& map);
 void placeStage(const StageLine& stage, BoardMap& map, PaiTbl& tbl, bool resetCover);
 
 // Reads a sequence of three-digit cell codes (column two digits, row one).
-// Every code must name a field cell. On failure returns false with error.
+// Every code must name a field cell. On failure returns false with error
+// and leaves codes as they were.
 bool parseCellCodes(std::string_view text, std::vector<int>& codes, std::string& error);
 
 // Three-digit decimal text of a number 0..999.

@@ -5,7 +5,10 @@
 #include "stages/stagegrid.h"
 #include "stages/text.h"
 
+#include <QHash>
 #include <QStringDecoder>
+
+#include <deque>
 
 namespace tessarin {
 
@@ -39,6 +42,14 @@ QString completionLine(const QByteArray& raw) {
         }
     }
     return out;
+}
+
+void markCell(StageGrid::Cell& cell, const QString& stage) {
+    cell.text = stage + kMarked;
+    if (cell.back != StageGrid::kDoneBack) {
+        cell.back = StageGrid::kDoneBack;
+        cell.fore = StageGrid::kDoneText;
+    }
 }
 
 // Clears the module's pointer to the grid when the selection ends.
@@ -107,10 +118,24 @@ void MjanModule::readCompletions() {
     if (!existsInAppDir(name)) return;
     QByteArray bytes;
     // The marks only inform: an unreadable file shows none.
-    if (!readDataFile(appDirPath(name), bytes)) return;
+    if (!msGrid || !readDataFile(appDirPath(name), bytes)) return;
+    // The unmarked cells of each stage number in the order markCompleted
+    // searches them, so a file of many lines takes one pass over the grid.
+    QHash<QString, std::deque<StageGrid::Cell*>> unmarked;
+    for (int c = 1; c < msGrid->cols; ++c) {
+        for (int r = 1; r < msGrid->rows; ++r) {
+            StageGrid::Cell& cell = msGrid->at(r, c);
+            const QString number = trimSpaces(cell.text);
+            if (number.size() == 5) unmarked[number].push_back(&cell);
+        }
+    }
     for (const QByteArray& raw : textLines(bytes)) {
         const QString stage = trimSpaces(completionLine(raw));
-        if (stage.size() == 5) markCompleted(stage);
+        if (stage.size() != 5) continue;
+        const auto it = unmarked.find(stage);
+        if (it == unmarked.end() || it->empty()) continue;
+        markCell(*it->front(), stage);
+        it->pop_front();
     }
 }
 
@@ -121,11 +146,7 @@ void MjanModule::markCompleted(const QString& stage) {
         for (int r = 1; r < msGrid->rows; ++r) {
             StageGrid::Cell& cell = msGrid->at(r, c);
             if (trimSpaces(cell.text) != stage) continue;
-            cell.text = stage + kMarked;
-            if (cell.back != StageGrid::kDoneBack) {
-                cell.back = StageGrid::kDoneBack;
-                cell.fore = StageGrid::kDoneText;
-            }
+            markCell(cell, stage);
             return;
         }
     }
@@ -135,6 +156,12 @@ void MjanModule::msGrid_DblClick() {
     // The header and the empty places of the last row name no stage.
     if (!msGrid || !msGrid->holdsStage(msGrid->row, msGrid->col)) return;
     QString stage = msGrid->at(msGrid->row, msGrid->col).text.left(5);
+    // A line that starts with "COUNT" is no stage, like any line that is not
+    // digits; but as a key the word would ask loadStage for the count.
+    if (stage == QStringLiteral("COUNT")) {
+        ui.messageBox(QStringLiteral("ゲームデータが見つかりません"), QString());
+        return;
+    }
     // A stage that cannot be loaded has been reported; the game on hand
     // goes on as it was.
     if (!loadStage(stage)) return;

@@ -6,6 +6,7 @@
 #include "stages/lines.h"
 #include "stages/stagegrid.h"
 #include "stages/text.h"
+#include "stages/writefile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +20,10 @@ const QString kCountKey = QStringLiteral("COUNT");
 // Sequence numbers are 16-bit: a longer list cannot be numbered.
 constexpr int kMaxLineNo = 32767;
 
+// No data file the game can use comes near this size (all the stage lines
+// it can number take 14 MB); a bigger one is not read into memory.
+constexpr qint64 kMaxDataFileBytes = qint64{64} << 20;
+
 QString stageFileName(int digit) { return QStringLiteral("maptwo%1.map").arg(digit); }
 
 void reportNoGameData(GameUi& ui) { ui.messageBox(QStringLiteral("ゲームデータが見つかりません"), QString()); }
@@ -28,11 +33,15 @@ void reportNoGameData(GameUi& ui) { ui.messageBox(QStringLiteral("ゲームデ�
 bool MjanModule::readDataFile(const QString& path, QByteArray& bytes) {
     // Only an ordinary file: a folder, a dangling link or a pipe under a
     // data file's name would fail or block the read.
-    if (!QFileInfo(path).isFile()) return false;
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxDataFileBytes) return false;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return false;
-    bytes = f.readAll();
-    return f.error() == QFileDevice::NoError;
+    // QIODevice::read sets aside every byte asked for: ask for what the file
+    // holds, and for more only when it has grown since.
+    bytes = f.read(info.size() + 1);
+    if (bytes.size() > info.size()) bytes += f.read(kMaxDataFileBytes + 1 - bytes.size());
+    return f.error() == QFileDevice::NoError && bytes.size() <= kMaxDataFileBytes;
 }
 
 QList<QByteArray> MjanModule::textLines(const QByteArray& bytes) {
@@ -52,27 +61,8 @@ QList<QByteArray> MjanModule::textLines(const QByteArray& bytes) {
 }
 
 bool MjanModule::appendAppLine(const QString& name, const QByteArray& line) {
-    const QString path = appDirPath(name);
-    QByteArray out;
-    // A file whose last line has no line end would take the new line as its
-    // continuation: end that line first.
-    if (existsInAppDir(name)) {
-        QFile existing(path);
-        if (!existing.open(QIODevice::ReadOnly)) return false;
-        const qint64 size = existing.size();
-        if (size > 0) {
-            if (!existing.seek(size - 1)) return false;
-            const QByteArray last = existing.read(1);
-            if (last != "\n" && last != "\r") out = "\r\n";
-        }
-    }
-    out += line;
-    out += "\r\n";
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
-    // The whole line in one write.
-    if (f.write(out) != out.size()) return false;
-    return f.flush();
+    std::string error;
+    return appendLine(QFile::encodeName(appDirPath(name)).toStdString(), line.toStdString(), error);
 }
 
 bool MjanModule::loadStage(QString& key) {
