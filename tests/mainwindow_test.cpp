@@ -84,6 +84,18 @@ TEST_F(MainWindowTest, EscapeLeavesTheProgram) {
     QTest::keyClick(window->boardView(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(quits, 1);
+
+    // Menus opened and closed with their access keys can leave the focus on
+    // the menu bar, which must not swallow the key.
+    MainWindow again(dir.path(), false);
+    ASSERT_TRUE(again.start());
+    again.quitApplication = [&] { ++quits; };
+    again.show();
+    again.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&again));
+    again.menuBar()->setFocus();
+    QTest::keyClick(again.menuBar(), Qt::Key_Escape);
+    EXPECT_EQ(quits, 2);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShortcut>
 #include <QThread>
 #include <QUrl>
 
@@ -34,9 +35,21 @@ MainWindow::MainWindow(const QString& programDir, bool authorMode)
     setCentralWidget(client);
     board_ = new BoardView(game_->picdest, client);
     board_->move(kBoardLeft, kBoardTop);
-    board_->onPress = [this](int button, int x, int y) { game_->picdest_MouseDown(button, x, y); };
+    board_->onPress = [this](int button, int x, int y) {
+        game_->picdest_MouseDown(button, x, y);
+        game_->selfCheck("a click on the board");
+    };
     buildMenus();
     syncAllMenus();
+    // Escape ends the program wherever the focus is in the window: after
+    // menus opened with their access keys the menu bar can keep the focus
+    // and would swallow the key. An open menu, the stage selection and a
+    // message box still take their own Escape first.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        game_->Form_KeyDown(Qt::Key_Escape, Qt::NoModifier);
+        game_->selfCheck("a key");
+    });
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
 }
 
@@ -52,6 +65,7 @@ QAction* MainWindow::addCommand(QMenu* menu, MenuId id, void (MjanModule::*handl
         // A check item toggles itself when triggered; the game's state is
         // what counts, so mirror it back.
         syncAllMenus();
+        game_->selfCheck("a menu command");
     });
     actions_[static_cast<std::size_t>(id)] = a;
     return a;
@@ -179,6 +193,7 @@ void MainWindow::exitProgram() {
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     game_->Form_KeyDown(event->key(), event->modifiers());
+    game_->selfCheck("a key");
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -56,6 +56,16 @@ public:
     // Key press in the main window (Qt key code and modifiers).
     void Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
 
+    // ---- Self-check (app/selfcheck.cpp) ----
+    // What is wrong with the board and the counters, empty when they agree:
+    // each tile in one cell, and in a game in play the tiles left, the move
+    // record and the pick (TwoCorner) or the live tiles (ThreeMove) as the
+    // tiles' states say.
+    QString consistencyProblem() const;
+    // With TESSARIN_SELFCHECK=1 in the environment, stops the program with
+    // the problem, naming the event `after`, when there is one.
+    void selfCheck(const char* after) const;
+
     // ---- Menus and input (app/menus.cpp, app/input.cpp) ----
     void menuFileEnd_Click();
     void menuGame2_Click();

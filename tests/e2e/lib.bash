@@ -21,10 +21,11 @@ e2e_cleanup() {
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Waits until a window whose name matches $1 is mapped; prints its id.
+# Waits until a window whose name matches $1 is mapped, at most $2 tenths
+# of a second (100); prints its id.
 wait_window() {
   local name=$1 id=""
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 "${2:-100}"); do
     id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n 1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
