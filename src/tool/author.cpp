@@ -12,6 +12,7 @@
 #include "solver/solver.h"
 #include "stages/deal.h"
 #include "stages/lines.h"
+#include "stages/writefile.h"
 #include "tool/options.h"
 #include "tool/tool.h"
 
@@ -30,14 +31,11 @@ namespace fs = std::filesystem;
 const char* const kUsage = "author DIR --from N --count K [--budget-ms M]";
 constexpr int64_t kLastStageNo = 99999;
 
-// Appends one line and its CR LF in a single write.
+// Appends one line and its CR LF as the game's authoring build does: the
+// file holds the whole line afterwards, or is as it was.
 bool appendLine(const fs::path& path, const std::string& line) {
-    std::ofstream f(path, std::ios::binary | std::ios::app);
-    if (!f) return false;
-    const std::string whole = line + "\r\n";
-    f.write(whole.data(), static_cast<std::streamsize>(whole.size()));
-    f.flush();
-    return static_cast<bool>(f);
+    std::string error;
+    return tessarin::appendLine(path.string(), line, error);
 }
 
 // A file lines will be appended to: an existing one must be a plain file
@@ -131,8 +129,8 @@ int runAuthor(const std::vector<std::string>& args) {
     return 0;
 }
 
-const Registration reg("author", kUsage, runAuthor);
-
 }  // namespace
+
+extern const CommandInfo authorCommand{"author", kUsage, runAuthor};
 
 }  // namespace tessarin::tool

@@ -292,8 +292,8 @@ int runCheck(const std::vector<std::string>& args) {
     return 0;
 }
 
-const Registration reg("check", "check DIR", runCheck);
-
 }  // namespace
+
+extern const CommandInfo checkCommand{"check", "check DIR", runCheck};
 
 }  // namespace tessarin::tool

@@ -27,8 +27,8 @@ int runDeal(const std::vector<std::string>& args) {
     return 0;
 }
 
-const Registration reg("deal", "deal SEED", runDeal);
-
 }  // namespace
+
+extern const CommandInfo dealCommand{"deal", "deal SEED", runDeal};
 
 }  // namespace tessarin::tool

@@ -74,8 +74,8 @@ int runDifficulty(const std::vector<std::string>& args) {
     return status;
 }
 
-const Registration reg("difficulty", kUsage, runDifficulty);
-
 }  // namespace
+
+extern const CommandInfo difficultyCommand{"difficulty", kUsage, runDifficulty};
 
 }  // namespace tessarin::tool

@@ -93,8 +93,8 @@ int runPairs(const std::vector<std::string>& args) {
     return 0;
 }
 
-const Registration reg("pairs", "pairs STAGE_LINE [MOVES]", runPairs);
-
 }  // namespace
+
+extern const CommandInfo pairsCommand{"pairs", "pairs STAGE_LINE [MOVES]", runPairs};
 
 }  // namespace tessarin::tool

@@ -71,8 +71,8 @@ int runSolve(const std::vector<std::string>& args) {
     return status;
 }
 
-const Registration reg("solve", kUsage, runSolve);
-
 }  // namespace
+
+extern const CommandInfo solveCommand{"solve", kUsage, runSolve};
 
 }  // namespace tessarin::tool

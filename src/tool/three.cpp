@@ -108,8 +108,8 @@ int runThree(const std::vector<std::string>& args) {
     return 0;
 }
 
-const Registration reg("three", "three STAGE_LINE [X,Y,B ...]", runThree);
-
 }  // namespace
+
+extern const CommandInfo threeCommand{"three", "three STAGE_LINE [X,Y,B ...]", runThree};
 
 }  // namespace tessarin::tool

@@ -126,7 +126,7 @@ bool around(const BoardMap& map, const PaiTbl& tbl, const Sight& a, const Sight&
 // start a path, except straight into a neighbour.
 bool boxedIn(const BoardMap& map, const PaiTbl& tbl, int x, int y) {
     if (x == 1 || x == kCols || y == 1 || y == kRows) return false;
-    return !(isFree(map, tbl, x, y - 1) | isFree(map, tbl, x, y + 1) | isFree(map, tbl, x - 1, y) |
+    return !(isFree(map, tbl, x, y - 1) || isFree(map, tbl, x, y + 1) || isFree(map, tbl, x - 1, y) ||
              isFree(map, tbl, x + 1, y));
 }
 
