@@ -7,65 +7,51 @@ namespace {
 
 using Drawing = GameTest;
 
-TEST_F(Drawing, PlainInvertedAndUnknownModes) {
+TEST_F(Drawing, PlainInvertedAndUnknownModesAndTheRedFrame) {
     game->setCell(17, 8);
-    EXPECT_EQ(game->cellX, 720);
-    EXPECT_EQ(game->cellY, 385);
+    EXPECT_EQ((std::pair(game->cellX, game->cellY)), std::pair(720, 385));
     game->drawPai(5, QStringLiteral("COPY"));
     const QRgb face = paiColour(game->paiTbl, 5);
-    EXPECT_EQ(pixelAt(game->picdest, 720, 385), face);
-    EXPECT_EQ(pixelAt(game->picdest, 763, 438), face);
-    // The one-pixel gap right of and below the tile stays green.
-    EXPECT_EQ(pixelAt(game->picdest, 764, 438), kBoardGreen);
-    EXPECT_EQ(pixelAt(game->picdest, 763, 439), kBoardGreen);
-
+    const auto px = [&](int x, int y) { return pixelAt(game->picdest, x, y); };
+    // The tile from corner to corner; the one-pixel gap right of and below it stays green.
+    EXPECT_EQ((std::vector<QRgb>{px(720, 385), px(763, 438), px(764, 438), px(763, 439)}),
+              (std::vector<QRgb>{face, face, kBoardGreen, kBoardGreen}));
     game->drawPai(5, QStringLiteral("NOT"));
-    EXPECT_EQ(pixelAt(game->picdest, 740, 400), inverted(face));
+    EXPECT_EQ(px(740, 400), inverted(face));
     game->drawPai(5, QStringLiteral("COPY"));
-    EXPECT_EQ(pixelAt(game->picdest, 740, 400), face);
+    EXPECT_EQ(px(740, 400), face);
 
     const QImage before = game->picdest;
     const int refreshes = ui.surfaceRefreshes;
     game->drawPai(9, QStringLiteral("XOR"));
     EXPECT_EQ(game->picdest, before);
     EXPECT_EQ(ui.surfaceRefreshes, refreshes + 1);
-
     // Column 0 and row 0 lie off the surface: drawing there is harmless.
     game->setCell(0, 0);
-    EXPECT_EQ(game->cellX, -45);
-    EXPECT_EQ(game->cellY, -55);
+    EXPECT_EQ((std::pair(game->cellX, game->cellY)), std::pair(-45, -55));
     game->drawPai(1, QStringLiteral("COPY"));
     EXPECT_EQ(game->picdest, before);
-}
 
-TEST_F(Drawing, RedFrameSitsInsideTheTileAndARedrawRemovesIt) {
+    // The red frame sits inside the tile; a redraw removes it.
     game->setCell(2, 2);
     game->drawPai(40, QStringLiteral("COPY"));
     const QImage plain = game->picdest;
     game->drawCellFrame();
-    const int x0 = 45, y0 = 55;
-    const QRgb red = qRgb(255, 0, 0);
-    EXPECT_EQ(pixelAt(game->picdest, x0 + 1, y0 + 1), red);
-    EXPECT_EQ(pixelAt(game->picdest, x0 + 43, y0 + 53), red);
-    EXPECT_EQ(pixelAt(game->picdest, x0 + 43, y0 + 1), red);
-    EXPECT_EQ(pixelAt(game->picdest, x0 + 1, y0 + 53), red);
-    EXPECT_EQ(pixelAt(game->picdest, x0 + 22, y0 + 30), paiColour(game->paiTbl, 40));
-    EXPECT_EQ(pixelAt(game->picdest, x0, y0), paiColour(game->paiTbl, 40));
-    EXPECT_EQ(pixelAt(game->picdest, x0 + 44, y0 + 53), kBoardGreen);
+    const QRgb red = qRgb(255, 0, 0), tile = paiColour(game->paiTbl, 40);
+    // Its four corners one pixel in; the middle and the tile's own corner;
+    // the gap right of the tile.
+    EXPECT_EQ((std::vector<QRgb>{px(46, 56), px(88, 108), px(88, 56), px(46, 108), px(67, 85), px(45, 55),
+                                 px(89, 108)}),
+              (std::vector<QRgb>{red, red, red, red, tile, tile, kBoardGreen}));
     game->drawPai(40, QStringLiteral("COPY"));
     EXPECT_EQ(game->picdest, plain);
 }
 
-TEST_F(Drawing, WholeBoards) {
+TEST_F(Drawing, FullRedrawsOfBothGames) {
     startRandom();
-    game->clearSurface();
-    // A tile number in the border would be drawn off the surface; none is.
-    game->drawBoardTwo();
-    for (int x = 1; x <= kCols; ++x)
-        for (int y = 1; y <= kRows; ++y)
-            ASSERT_EQ(cellColour(*game, x, y), paiColour(game->paiTbl, game->boardMap.at(x, y)));
     // Removed tiles keep their own picture in a full TwoCorner redraw.
     game->paiTbl[static_cast<std::size_t>(game->boardMap.at(3, 3))].state = kRemoved;
+    game->clearSurface();
     game->drawBoardTwo();
     EXPECT_EQ(cellColour(*game, 3, 3), paiColour(game->paiTbl, game->boardMap.at(3, 3)));
 
@@ -76,11 +62,10 @@ TEST_F(Drawing, WholeBoards) {
     game->boardMap.at(4, 1) = 0;
     game->clearSurface();
     game->drawBoardThree();
-    EXPECT_EQ(cellColour(*game, 1, 1), paiColour(game->paiTbl, kBlankPai));
-    EXPECT_EQ(cellColour(*game, 2, 1), paiColour(game->paiTbl, kHolePai));
-    EXPECT_EQ(cellColour(*game, 3, 1), kBoardGreen);
-    EXPECT_EQ(cellColour(*game, 4, 1), kBoardGreen);
-    EXPECT_EQ(cellColour(*game, 5, 1), paiColour(game->paiTbl, game->boardMap.at(5, 1)));
+    EXPECT_EQ((std::vector<QRgb>{cellColour(*game, 1, 1), cellColour(*game, 2, 1), cellColour(*game, 3, 1),
+                                 cellColour(*game, 4, 1), cellColour(*game, 5, 1)}),
+              (std::vector<QRgb>{paiColour(game->paiTbl, kBlankPai), paiColour(game->paiTbl, kHolePai), kBoardGreen,
+                                 kBoardGreen, paiColour(game->paiTbl, game->boardMap.at(5, 1))}));
 }
 
 TEST_F(Drawing, StatusStripAreasAndRightAlignedCounts) {
@@ -93,10 +78,10 @@ TEST_F(Drawing, StatusStripAreasAndRightAlignedCounts) {
     game->showMovesMsg();
     EXPECT_EQ(game->stripText[1], QStringLiteral("残り手数 [5]手"));
 
-    // The easy-mode message erases the middle area with its own.
+    // The easy-mode message erases the middle area with its own; a stage
+    // game shows its number again after it.
     game->showEasyMsg();
     EXPECT_TRUE(game->stripText[1].isEmpty());
-    // A stage game shows its number again after the easy-mode text.
     game->stageMode = true;
     game->stageNo = QStringLiteral(" 00042　");
     game->showEasyMsg();

@@ -1,10 +1,5 @@
-// Hostile files beside the program. Each reader meets, where it applies, a
-// folder, a pipe, a name whose file is gone when it is opened, a cut file,
-// an empty one, a million lines, a line of a megabyte, bytes that are not
-// text, a file of gigabytes, and LF-only and CR-only line ends. The player
-// gets the game's message where one is due, the answer comes in bounded
-// time, the game stays as it was, and every file stays as it was.
-#include "stages/stagegrid.h"
+// Hostile files beside the program, for every reader: the game's message where
+// one is due, an answer in bounded time, the game and every file as they were.
 #include "stages_support.h"
 #include "support/threemove_game.h"
 
@@ -12,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 
+#include <functional>
 #include <optional>
 #include <random>
 #include <set>
@@ -20,9 +16,6 @@
 namespace tessarin::test {
 namespace {
 
-const QString kNoData = QStringLiteral("ゲームデータが見つかりません");
-const QString kNoAnswer = QStringLiteral("回答データが見つかりません");
-
 // Every hostile file is handled well within this, in a sanitizer build too
 // (a million-line file took 3 s there; a hang would take minutes).
 constexpr qint64 kBoundMs = 10000;
@@ -30,65 +23,52 @@ constexpr qint64 kBoundMs = 10000;
 enum class Hostile { Folder, Pipe, Gone, Cut, Empty, MillionLines, MegabyteLine, Binary, Gigabytes, LfOnly, CrOnly };
 
 const char* what(Hostile h) {
-    switch (h) {
-    case Hostile::Folder: return "a folder with a file in it";
-    case Hostile::Pipe: return "a pipe";
-    case Hostile::Gone: return "a name whose file is gone when opened";
-    case Hostile::Cut: return "the file cut inside its first line (a picture: in its middle)";
-    case Hostile::Empty: return "an empty file";
-    case Hostile::MillionLines: return "a million lines";
-    case Hostile::MegabyteLine: return "a line of a megabyte";
-    case Hostile::Binary: return "bytes that are not text";
-    case Hostile::Gigabytes: return "the file followed by 4 GB of zero bytes";
-    case Hostile::LfOnly: return "LF line ends";
-    case Hostile::CrOnly: return "CR line ends";
-    }
-    return "";
+    static const char* const names[] = {
+        "a folder with a file in it", "a pipe", "a name whose file is gone when opened",
+        "the file cut inside its first line (a picture: in its middle)", "an empty file", "a million lines",
+        "a line of a megabyte", "bytes that are not text", "the file followed by 4 GB of zero bytes",
+        "LF line ends", "CR line ends"};
+    return names[static_cast<int>(h)];
 }
 
 // Puts the hostile form of `good` (the file as the game writes it, CR LF
 // line ends) at path.
 void makeHostile(Hostile h, const QString& path, const QByteArray& good) {
-    const auto write = [&path](const QByteArray& bytes) {
-        QFile f(path);
+    const auto write = [](const QString& to, const QByteArray& bytes) {
+        QFile f(to);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ASSERT_EQ(f.write(bytes), bytes.size());
     };
     QByteArray lf = good, cr = good;
     switch (h) {
-    case Hostile::Folder: {
+    case Hostile::Folder:
         ASSERT_TRUE(QDir().mkpath(path));
-        QFile keep(path + QStringLiteral("/keep.txt"));
-        ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
-        keep.write("keep");
+        write(path + QStringLiteral("/keep.txt"), "keep");
         break;
-    }
     case Hostile::Pipe: ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0644), 0); break;
     case Hostile::Gone: ASSERT_TRUE(QFile::link(path + QStringLiteral(".gone"), path)); break;
     case Hostile::Cut: {
         const qsizetype lineEnd = good.indexOf("\r\n");
-        write(good.left((lineEnd >= 5 ? lineEnd : good.size()) / 2));
+        write(path, good.left((lineEnd >= 5 ? lineEnd : good.size()) / 2));
         break;
     }
-    case Hostile::Empty: write({}); break;
-    case Hostile::MillionLines: write(QByteArray("00001\r\n").repeated(1'000'000)); break;
-    case Hostile::MegabyteLine: write(good.left(5) + QByteArray(1 << 20, '1') + "\r\n"); break;
+    case Hostile::Empty: write(path, {}); break;
+    case Hostile::MillionLines: write(path, QByteArray("00001\r\n").repeated(1'000'000)); break;
+    case Hostile::MegabyteLine: write(path, good.left(5) + QByteArray(1 << 20, '1') + "\r\n"); break;
     case Hostile::Binary: {
         std::mt19937 random(7);
         QByteArray bytes(1 << 16, '\0');
         for (char& b : bytes) b = static_cast<char>(random());
         for (int i = 0; i < 8; ++i) bytes[i] = static_cast<char>(0x80 | random());  // a first line to pick
-        write(bytes);
+        write(path, bytes);
         break;
     }
-    case Hostile::Gigabytes: {
-        write(good);
-        QFile f(path);
-        ASSERT_TRUE(f.resize(qint64{4} << 30));  // sparse: no disk space taken
+    case Hostile::Gigabytes:
+        write(path, good);
+        ASSERT_TRUE(QFile(path).resize(qint64{4} << 30));  // sparse: no disk space taken
         break;
-    }
-    case Hostile::LfOnly: write(lf.replace("\r\n", "\n")); break;
-    case Hostile::CrOnly: write(cr.replace("\r\n", "\r")); break;
+    case Hostile::LfOnly: write(path, lf.replace("\r\n", "\n")); break;
+    case Hostile::CrOnly: write(path, cr.replace("\r\n", "\r")); break;
     }
 }
 
@@ -119,38 +99,22 @@ std::map<QString, QByteArray> folderState(const QString& dir) {
     return out;
 }
 
-// Runs action, which must be done within kBoundMs.
-template <typename Action>
-void inBoundedTime(Action action) {
+// Runs a command on a hostile file: it is done within kBoundMs and leaves
+// every file as it was. Returns the messages the player saw.
+QStringList handled(const QString& dir, FakeUi& ui, const std::function<void()>& command) {
+    const auto files = folderState(dir);
+    ui.boxes.clear();
     QElapsedTimer timer;
     timer.start();
-    action();
+    command();
     EXPECT_LT(timer.elapsed(), kBoundMs);
+    EXPECT_EQ(folderState(dir), files);
+    QStringList texts;
+    for (const FakeUi::Box& b : ui.boxes) texts << b.text;
+    return texts;
 }
 
-class HostileFiles : public GameTest {
-protected:
-    // Takes off the first pair the search lists, as a player would.
-    void takeFirstPair(MjanModule& g) {
-        g.menuSrh_Click();
-        const int a = g.hintList[1].left, b = g.hintList[1].right;
-        clickCell(g, 1, 1, kRightButton);
-        clickCode(g, a);
-        clickCode(g, b);
-    }
-    // "面選択", with a double-click on the first stage place when pick is set;
-    // returns the grid as it was shown.
-    StageGrid selectStage(bool pick) {
-        StageGrid shown;
-        ui.onStageSelection = [&](StageGrid& grid) {
-            shown = grid;
-            if (pick) grid.doubleClick(1, 1);
-        };
-        game->menuStartChoise_Click();
-        ui.onStageSelection = nullptr;
-        return shown;
-    }
-};
+using HostileFiles = GameTest;
 
 TEST_F(HostileFiles, StageFilesAreReadOrRefusedAndTheGameGoesOn) {
     enum Outcome { Refused, Nothing, Loaded };
@@ -170,20 +134,16 @@ TEST_F(HostileFiles, StageFilesAreReadOrRefusedAndTheGameGoesOn) {
         removeHostile(file);
         makeHostile(hostile, file, good);
         const Snapshot before(*game);
-        const auto files = folderState(dir.path());
-        ui.boxes.clear();
-
-        inBoundedTime([&] { selectStage(true); });
-        EXPECT_EQ(folderState(dir.path()), files);
+        const QStringList shown = handled(dir.path(), ui, [&] { openStages(ui, *game, 1, 1); });
         if (outcome == Loaded) {
-            EXPECT_TRUE(ui.boxes.empty());
+            EXPECT_TRUE(shown.isEmpty());
             EXPECT_EQ(game->stageNo, QStringLiteral("00001"));
             EXPECT_EQ(game->boardMap, boardOf(stageLine(1)));
             EXPECT_EQ(game->restPai, 136);
             continue;
         }
         before.expectSame(*game);
-        EXPECT_EQ(ui.boxes.size() == 1 ? ui.boxes[0].text : QString(), outcome == Refused ? kNoData : QString());
+        EXPECT_EQ(shown, outcome == Refused ? QStringList{kNoData} : QStringList{});
         removeHostile(file);
     }
 }
@@ -194,7 +154,6 @@ TEST_F(HostileFiles, CompletionMarksFromAnyFileOnlyInform) {
     QByteArray numbers;
     for (int n = 1; n <= 10000; ++n) numbers += stageNumber(n).toLatin1() + "\r\n";
     writeFile(QStringLiteral("maptwo0.map"), numbers);
-    const QByteArray good = "00002\r\n00004\r\n";
     const QString file = path(QStringLiteral("cmptwo.map"));
     const std::vector<std::pair<Hostile, std::set<int>>> cases = {
         {Hostile::Folder, {}},       {Hostile::Pipe, {}},         {Hostile::Gone, {}},
@@ -204,22 +163,17 @@ TEST_F(HostileFiles, CompletionMarksFromAnyFileOnlyInform) {
     };
     for (const auto& [hostile, marked] : cases) {
         SCOPED_TRACE(what(hostile));
-        makeHostile(hostile, file, good);
+        makeHostile(hostile, file, "00002\r\n00004\r\n");
         const Snapshot before(*game);
-        const auto files = folderState(dir.path());
-
         StageGrid grid;
-        inBoundedTime([&] { grid = selectStage(false); });
+        EXPECT_TRUE(handled(dir.path(), ui, [&] { grid = openStages(ui, *game); }).isEmpty());
+        before.expectSame(*game);
         std::set<int> shown;
         for (int n = 1; n <= 5; ++n) {
-            const StageGrid::Cell& cell = grid.at(1, n);
-            if (cell.back == StageGrid::kDoneBack) shown.insert(n);
-            EXPECT_EQ(cell.text.left(5), stageNumber(n));
+            if (grid.at(1, n).back == StageGrid::kDoneBack) shown.insert(n);
+            EXPECT_EQ(grid.at(1, n).text.left(5), stageNumber(n));
         }
         EXPECT_EQ(shown, marked);
-        EXPECT_TRUE(ui.boxes.empty());
-        before.expectSame(*game);
-        EXPECT_EQ(folderState(dir.path()), files);
         removeHostile(file);
     }
 }
@@ -228,7 +182,6 @@ TEST_F(HostileFiles, AnswerFilesAreReplayedOrRefused) {
     QByteArray answer;
     const int stage = solvableStage(10, &answer);
     writeFile(QStringLiteral("maptwo0.map"), stageLine(stage) + "\r\n");
-    const QByteArray good = stageNumber(stage).toLatin1() + answer + "\r\n";
     const QString file = path(QStringLiteral("anstwo0.map"));
     // Cut, garbled and dangling answer files: stages_replay_test.
     const QByteArray longAnswer = QByteArray(1 << 20, '1');
@@ -239,23 +192,18 @@ TEST_F(HostileFiles, AnswerFilesAreReplayedOrRefused) {
     };
     for (const auto& [hostile, replayed] : cases) {
         SCOPED_TRACE(what(hostile));
-        selectStage(true);
+        openStages(ui, *game, 1, 1);
         ASSERT_EQ(game->stageNo, stageNumber(stage));
         takeFirstPair(*game);
-        makeHostile(hostile, file, good);
+        makeHostile(hostile, file, stageNumber(stage).toLatin1() + answer + "\r\n");
         const Snapshot before(*game);
-        const auto files = folderState(dir.path());
-        ui.boxes.clear();
-
-        inBoundedTime([&] { game->menuOption2Ans_Click(); });
-        EXPECT_EQ(folderState(dir.path()), files);
+        const QStringList shown = handled(dir.path(), ui, [&] { game->menuOption2Ans_Click(); });
         if (!replayed) {
-            ASSERT_EQ(ui.boxes.size(), 1u);
-            EXPECT_EQ(ui.boxes[0].text, kNoAnswer);
+            EXPECT_EQ(shown, QStringList{kNoAnswer});
             before.expectSame(*game);
         } else {
             // Replayed to its end, after which the stage is in play again.
-            EXPECT_TRUE(ui.boxes.empty());
+            EXPECT_TRUE(shown.isEmpty());
             ASSERT_TRUE(game->replayMode);
             EXPECT_EQ(game->answerText, *replayed);
             for (int click = 0; click < kTiles && game->replayMode; ++click) clickCell(*game, 1, 1);
@@ -267,44 +215,35 @@ TEST_F(HostileFiles, AnswerFilesAreReplayedOrRefused) {
     }
 }
 
-TEST_F(HostileFiles, ASaveSlotThatIsNotASaveIsRefusedAndLineEndsDoNotMatter) {
-    MjanModule author(dir.path(), ui, true);
-    ASSERT_TRUE(author.startUp());
-    author.clock = game->clock;
+using HostileSaveSlot = AuthorTest;
+
+TEST_F(HostileSaveSlot, ASaveSlotThatIsNotASaveIsRefusedAndLineEndsDoNotMatter) {
     writeFile(QStringLiteral("maptwo.map"), stageLine(20) + "\r\n");
-    author.menuStartRnd_Click();
-    for (int i = 0; i < 3; ++i) takeFirstPair(author);
-    author.menuSave_Click();
-    author.menuLoad_Click();
-    const Snapshot saved(author);
+    author->menuStartRnd_Click();
+    for (int i = 0; i < 3; ++i) takeFirstPair(*author);
+    author->menuSave_Click();
+    author->menuLoad_Click();
+    const Snapshot saved(*author);
     const QString file = path(QStringLiteral("testdat.txt"));
     const QByteArray good = readFile(QStringLiteral("testdat.txt"));
-    takeFirstPair(author);
+    takeFirstPair(*author);
     // A folder, a missing file and cut or damaged lines: savegame_test.
-    const std::vector<std::pair<Hostile, bool>> cases = {
-        {Hostile::Pipe, false},   {Hostile::Gone, false},      {Hostile::Empty, false},
-        {Hostile::MillionLines, false}, {Hostile::MegabyteLine, false}, {Hostile::Binary, false},
-        {Hostile::Gigabytes, false}, {Hostile::LfOnly, true},  {Hostile::CrOnly, true},
-    };
-    for (const auto& [hostile, loads] : cases) {
+    for (Hostile hostile : {Hostile::Pipe, Hostile::Gone, Hostile::Empty, Hostile::MillionLines, Hostile::MegabyteLine,
+                            Hostile::Binary, Hostile::Gigabytes, Hostile::LfOnly, Hostile::CrOnly}) {
         SCOPED_TRACE(what(hostile));
         removeHostile(file);
         makeHostile(hostile, file, good);
-        const Snapshot before(author);
-        const auto files = folderState(dir.path());
-        ui.boxes.clear();
-
-        inBoundedTime([&] { author.menuLoad_Click(); });
-        EXPECT_EQ(folderState(dir.path()), files);
-        if (loads) {
-            EXPECT_TRUE(ui.boxes.empty());
-            saved.expectSame(author);
-            takeFirstPair(author);
+        const Snapshot before(*author);
+        const QStringList shown = handled(dir.path(), ui, [&] { author->menuLoad_Click(); });
+        if (hostile == Hostile::LfOnly || hostile == Hostile::CrOnly) {
+            EXPECT_TRUE(shown.isEmpty());
+            saved.expectSame(*author);
+            takeFirstPair(*author);
             continue;
         }
-        ASSERT_EQ(ui.boxes.size(), 1u);
-        EXPECT_TRUE(ui.boxes[0].text.startsWith(QStringLiteral("testdat.txt を読み込めません"))) << ui.boxes[0].text.toStdString();
-        before.expectSame(author);
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_TRUE(shown[0].startsWith(QStringLiteral("testdat.txt を読み込めません"))) << shown[0].toStdString();
+        before.expectSame(*author);
     }
 }
 
@@ -321,20 +260,11 @@ TEST_F(HostileWorkFiles, WorkFilesThatAreNotSnapshotsAreRefused) {
         const QByteArray good = readFile(QStringLiteral("workthree1.dat"));
         removeHostile(file);
         makeHostile(hostile, file, good);
-        const PaiTbl tbl = game->paiTbl;
-        const BoardMap map = game->boardMap;
-        const QImage picture = game->picdest;
-        const auto counters = std::tuple(game->restMoves, game->doneMoves, game->restPai3);
-        const auto files = folderState(dir.path());
-
-        inBoundedTime([&] { game->menuPaiBack_Click(); });
-        ASSERT_EQ(ui.boxes.size(), 1u);
-        EXPECT_TRUE(ui.boxes[0].text.contains(QStringLiteral("一手戻すことはできません")));
-        EXPECT_EQ(game->paiTbl, tbl);
-        EXPECT_EQ(game->boardMap, map);
-        EXPECT_EQ(game->picdest, picture);
-        EXPECT_EQ((std::tuple(game->restMoves, game->doneMoves, game->restPai3)), counters);
-        EXPECT_EQ(folderState(dir.path()), files);
+        const Snapshot before(*game);
+        const QStringList shown = handled(dir.path(), ui, [&] { game->menuPaiBack_Click(); });
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_TRUE(shown[0].contains(QStringLiteral("一手戻すことはできません")));
+        before.expectSame(*game);
         removeHostile(file);
     }
 }
@@ -354,14 +284,12 @@ TEST(HostileTileSheet, ASheetThatIsNotAPictureStopsTheStartWithItsName) {
         SCOPED_TRACE(what(hostile));
         removeHostile(file);
         makeHostile(hostile, file, good);
-        const auto files = folderState(dir.path());
         FakeUi ui;
         MjanModule game(dir.path(), ui);
         bool started = false;
-        inBoundedTime([&] { started = game.startUp(); });
+        EXPECT_TRUE(handled(dir.path(), ui, [&] { started = game.startUp(); }).isEmpty());
         EXPECT_EQ(started, hostile == Hostile::Gigabytes);
         EXPECT_TRUE(started || game.sheetError.contains(file)) << game.sheetError.toStdString();
-        EXPECT_EQ(folderState(dir.path()), files);
     }
 }
 

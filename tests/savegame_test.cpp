@@ -1,31 +1,13 @@
-// The save slot of the authoring build: "SAVE" writes the TwoCorner game to
-// testdat.txt, "Load" brings it back exactly — board, tiles, record,
-// counters and picture — and a file that cannot be a game is refused
-// without touching the game or the file.
-#include "stages/stagegrid.h"
+// The save slot of the authoring build: testdat.txt as laid out, loads that
+// bring the game back exactly, and files that cannot be a game refused.
 #include "stages_support.h"
 
 namespace tessarin::test {
 namespace {
 
-class SaveSlot : public GameTest {
+class SaveSlot : public AuthorTest {
 protected:
-    void SetUp() override {
-        GameTest::SetUp();
-        author = std::make_unique<MjanModule>(dir.path(), ui, true);
-        ASSERT_TRUE(author->startUp());
-        author->clock = game->clock;
-    }
-
-    // Takes the first pair the search lists, as a player would.
-    void takeFirstPair() {
-        author->menuSrh_Click();
-        const int a = author->hintList[1].left, b = author->hintList[1].right;
-        clickCell(*author, 1, 1, kRightButton);
-        clickCode(*author, a);
-        clickCode(*author, b);
-    }
-
+    // The saved lines, each checked to end in CR LF.
     QList<QByteArray> savedLines() {
         const QByteArray bytes = readFile(QStringLiteral("testdat.txt"));
         EXPECT_TRUE(bytes.endsWith("\r\n"));
@@ -37,13 +19,14 @@ protected:
         }
         return lines;
     }
-
-    std::unique_ptr<MjanModule> author;
+    void startAfter(int stage) {
+        writeFile(QStringLiteral("maptwo.map"), stageLine(stage) + "\r\n");
+        author->menuStartRnd_Click();
+    }
 };
 
 TEST_F(SaveSlot, AFreshStageSavedAndLoadedComesBackAsItWas) {
-    writeFile(QStringLiteral("maptwo.map"), stageLine(12) + "\r\n");
-    author->menuStartRnd_Click();
+    startAfter(12);
     ASSERT_EQ(author->stageNo, QStringLiteral("00013"));
     const Snapshot saved(*author);
     author->menuSave_Click();
@@ -53,7 +36,7 @@ TEST_F(SaveSlot, AFreshStageSavedAndLoadedComesBackAsItWas) {
     ASSERT_EQ(lines.size(), 5);
     EXPECT_EQ(lines[0], stageLine(13));  // the stage number, then the board column by column
     ASSERT_EQ(lines[1].size(), 973);
-    EXPECT_EQ(lines[1].left(7), "0002020");     // entry 0: the flash picture, kind 202
+    EXPECT_EQ(lines[1].left(7), "0002020");  // entry 0: the flash picture, kind 202
     const PaiRec& first = author->paiTbl[1];  // column two digits, row, kind 001, on the board
     EXPECT_EQ(lines[1].mid(7, 7), QStringLiteral("%1%2").arg(first.boardX, 2, 10, QLatin1Char('0')).arg(first.boardY) +
                                       QStringLiteral("0010"));
@@ -62,9 +45,7 @@ TEST_F(SaveSlot, AFreshStageSavedAndLoadedComesBackAsItWas) {
     EXPECT_EQ(lines[3], "136");
     EXPECT_EQ(lines[4], "0");
 
-    // Another board, then the load.
-    writeFile(QStringLiteral("maptwo.map"), stageLine(40) + "\r\n");
-    author->menuStartRnd_Click();
+    startAfter(40);
     ASSERT_NE(author->boardMap, saved.map);
     author->menuLoad_Click();
     EXPECT_TRUE(ui.boxes.empty());
@@ -76,13 +57,12 @@ TEST_F(SaveSlot, AGameInPlayWithASixDigitNumberComesBackWithItsPickGoingOn) {
     author->clock = [] { return QDateTime(QDate(2026, 3, 2), QTime(14, 5, 9)); };
     author->menuStartRnd_Click();
     ASSERT_EQ(author->stageNo, QStringLiteral("140811"));
-    for (int i = 0; i < 5; ++i) takeFirstPair();
-    ASSERT_EQ(author->restPai, 126);
+    for (int i = 0; i < 5; ++i) takeFirstPair(*author);
     author->menuSrh_Click();
     const int a = author->hintList[1].left, b = author->hintList[1].right;
     clickCell(*author, 1, 1, kRightButton);
     clickCode(*author, a);  // picked, its partners outlined
-    ASSERT_EQ(author->moveCount, 11);
+    ASSERT_EQ(std::pair(author->restPai, author->moveCount), std::pair(126, 11));
     const Snapshot saved(*author);
     const std::size_t boxes = ui.boxes.size();
     author->menuSave_Click();
@@ -96,65 +76,47 @@ TEST_F(SaveSlot, AGameInPlayWithASixDigitNumberComesBackWithItsPickGoingOn) {
 
     author->clock = [] { return QDateTime(QDate(2026, 7, 7), QTime(7, 7, 7)); };
     author->menuStartRnd_Click();
-    takeFirstPair();
+    takeFirstPair(*author);
     author->menuLoad_Click();
     EXPECT_EQ(ui.boxes.size(), boxes + 1);  // only the deal's "File Open Error"
     saved.expectSame(*author);
-
-    // The pick goes on where it was left.
-    clickCode(*author, b);
+    clickCode(*author, b);  // the pick goes on where it was left
     EXPECT_EQ(author->restPai, 124);
     expectPictureMatchesBoard(*author);
 }
 
 TEST_F(SaveSlot, AFileThatCannotBeAGameIsRefusedAndNothingChanges) {
-    writeFile(QStringLiteral("maptwo.map"), stageLine(20) + "\r\n");
-    author->menuStartRnd_Click();
-    for (int i = 0; i < 3; ++i) takeFirstPair();
+    startAfter(20);
+    for (int i = 0; i < 3; ++i) takeFirstPair(*author);
     author->menuSave_Click();
     const QByteArray good = readFile(QStringLiteral("testdat.txt"));
     const QList<QByteArray> lines = savedLines();
-    // The first recorded click, its tile and where that tile's record is.
+    // Where the record of the first clicked tile stands in line 2.
     const int firstCode = lines[2].mid(3, 3).toInt();
-    const int firstTile = author->boardMap.at(codeX(firstCode), codeY(firstCode));
-    const qsizetype record = 7 * firstTile;
-
-    // A different position on the board when the loads are tried.
-    takeFirstPair();
+    const qsizetype record = 7 * author->boardMap.at(codeX(firstCode), codeY(firstCode));
+    takeFirstPair(*author);  // a different position when the loads are tried
     const Snapshot before(*author);
 
-    const auto join = [](QList<QByteArray> l) { return l.join("\r\n") + "\r\n"; };
     const auto withLine = [&](int i, const QByteArray& text) {
         QList<QByteArray> l = lines;
         l[i] = text;
-        return join(l);
+        return l.join("\r\n") + "\r\n";
     };
     const auto patched = [&](int i, qsizetype pos, const QByteArray& text) {
-        QByteArray l = lines[i];
-        l.replace(pos, text.size(), text);
-        return withLine(i, l);
+        return withLine(i, QByteArray(lines[i]).replace(pos, text.size(), text));
     };
     QByteArray twice = lines[0];
     twice.replace(8, 3, twice.mid(5, 3));
     const std::vector<std::pair<const char*, QByteArray>> cases = {
-        {"four lines", join(lines.mid(0, 4))},
-        {"line 1 short", withLine(0, lines[0].left(412))},
-        {"line 1 with a letter", patched(0, 100, "x")},
-        {"a tile number above 138", patched(0, 5, "139")},
-        {"tile 0 on the board", patched(0, 5, "000")},
-        {"a tile twice", withLine(0, twice)},
-        {"line 2 short", withLine(1, lines[1].left(972))},
-        {"a kind changed", patched(1, 7 + 3, "002")},
-        {"a tile out of its cell", patched(1, 7 * 136, "00")},
-        {"a state of 3", patched(1, 7 * 5 + 6, "3")},
-        {"line 3 long", withLine(2, lines[2] + "000")},
-        {"a recorded click off the field", patched(2, 3, "190")},
-        {"a removed tile back on the board", patched(1, record + 6, "0")},
-        {"tiles left that disagree", withLine(3, "134")},
-        {"tiles left empty", withLine(3, "")},
-        {"clicks beyond the record", withLine(4, "137")},
-        {"a pick the tiles do not show", withLine(4, "7")},
-        {"clicks with a sign", withLine(4, "-6")},
+        {"four lines", lines.mid(0, 4).join("\r\n") + "\r\n"}, {"line 1 short", withLine(0, lines[0].left(412))},
+        {"line 1 with a letter", patched(0, 100, "x")},     {"a tile number above 138", patched(0, 5, "139")},
+        {"tile 0 on the board", patched(0, 5, "000")},      {"a tile twice", withLine(0, twice)},
+        {"line 2 short", withLine(1, lines[1].left(972))}, {"a kind changed", patched(1, 7 + 3, "002")},
+        {"a tile out of its cell", patched(1, 7 * 136, "00")}, {"a state of 3", patched(1, 7 * 5 + 6, "3")},
+        {"line 3 long", withLine(2, lines[2] + "000")},    {"a recorded click off the field", patched(2, 3, "190")},
+        {"a removed tile back on the board", patched(1, record + 6, "0")}, {"tiles left empty", withLine(3, "")},
+        {"tiles left that disagree", withLine(3, "134")},  {"clicks beyond the record", withLine(4, "137")},
+        {"a pick the tiles do not show", withLine(4, "7")}, {"clicks with a sign", withLine(4, "-6")},
     };
     std::size_t messages = ui.boxes.size();
     for (const auto& [what, bytes] : cases) {
@@ -170,15 +132,13 @@ TEST_F(SaveSlot, AFileThatCannotBeAGameIsRefusedAndNothingChanges) {
         EXPECT_EQ(readFile(QStringLiteral("testdat.txt")), bytes);
     }
 
-    // No file, or a folder by that name.
+    // No file, or a folder by that name; then the good file still loads.
     QFile::remove(path(QStringLiteral("testdat.txt")));
     author->menuLoad_Click();
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("testdat.txt")));
     author->menuLoad_Click();
     EXPECT_EQ(ui.boxes.size(), messages + 2);
     before.expectSame(*author);
-
-    // The good file still loads.
     QDir(dir.path()).rmdir(QStringLiteral("testdat.txt"));
     writeFile(QStringLiteral("testdat.txt"), good);
     author->menuLoad_Click();
@@ -187,44 +147,39 @@ TEST_F(SaveSlot, AFileThatCannotBeAGameIsRefusedAndNothingChanges) {
 }
 
 TEST_F(SaveSlot, ASaveThatWouldLoseTheSlotIsRefusedAndAWriteIsWholeOrNothing) {
-    writeFile(QStringLiteral("maptwo.map"), stageLine(30) + "\r\n");
     QByteArray answer;
     const int n = solvableStage(31, &answer);
     writeFile(QStringLiteral("anstwo0.map"), stageNumber(n).toLatin1() + answer + "\r\n");
     writeFile(QStringLiteral("maptwo0.map"), stageLine(n) + "\r\n");
-
-    // Before any game there is nothing to save.
-    author->menuSave_Click();
+    author->menuSave_Click();  // before any game there is nothing to save
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("testdat.txt"))));
 
-    author->menuStartRnd_Click();
+    startAfter(30);
     author->menuSave_Click();
-    const QByteArray good = readFile(QStringLiteral("testdat.txt"));
-    ASSERT_FALSE(good.isEmpty());
+    ASSERT_FALSE(readFile(QStringLiteral("testdat.txt")).isEmpty());
     const auto files = folderBytes(dir.path());
 
     // During a model-answer replay, and in ThreeMove, neither command acts.
-    ui.onStageSelection = [](StageGrid& grid) { grid.doubleClick(1, 1); };
-    author->menuStartChoise_Click();
+    openStages(ui, *author, 1, 1);
     author->menuOption2Ans_Click();
     ASSERT_TRUE(author->replayMode);
     clickCell(*author, 1, 1);
-    const Snapshot replaying(*author);
-    author->menuSave_Click();
-    author->menuLoad_Click();
-    replaying.expectSame(*author);
-    clickCell(*author, 1, 1, kRightButton);
-    author->menuGame3_Click();
-    author->menuStartRnd_Click();
-    const Snapshot three(*author);
-    author->menuSave_Click();
-    author->menuLoad_Click();
-    three.expectSame(*author);
+    for (bool three : {false, true}) {
+        if (three) {
+            clickCell(*author, 1, 1, kRightButton);
+            author->menuGame3_Click();
+            author->menuStartRnd_Click();
+        }
+        const Snapshot before(*author);
+        author->menuSave_Click();
+        author->menuLoad_Click();
+        before.expectSame(*author);
+    }
     EXPECT_EQ(ui.boxes.size(), 5u);
     EXPECT_EQ(folderBytes(dir.path()), files);
 
-    // A save the file system refuses (a folder stands in the file's way) is
+    // A save refused by the file system (a folder in the file's way) is
     // reported, and no temporary file is left behind.
     author->menuGame2_Click();
     author->menuStartRnd_Click();

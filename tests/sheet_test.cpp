@@ -21,10 +21,6 @@ struct Picture {
     QImage image;
 };
 
-QImage loadSheet() {
-    return QImage(QStringLiteral(TESSARIN_SOURCE_DIR "/data/paidat.dat"));
-}
-
 // The 37 pictures the game uses: the 34 tile faces and the image-only
 // entries 0 (flash), 137 (blank plate / stone) and 138 (hole).
 std::vector<Picture> cutPictures(const QImage& sheet) {
@@ -37,76 +33,54 @@ std::vector<Picture> cutPictures(const QImage& sheet) {
     cut("entry 138", 0, 216);
     for (int kind = 1; kind <= 7; ++kind) cut("honour " + std::to_string(kind), kind * kTileW, 0);
     const char* suits[] = {"characters", "circles", "bamboo"};
-    for (int suit = 0; suit < 3; ++suit) {
-        for (int rank = 1; rank <= 9; ++rank) {
-            cut(std::string(suits[suit]) + " " + std::to_string(rank), (rank - 1) * kTileW,
-                (suit + 1) * kTileH);
-        }
-    }
+    for (int suit = 0; suit < 3; ++suit)
+        for (int rank = 1; rank <= 9; ++rank)
+            cut(std::string(suits[suit]) + " " + std::to_string(rank), (rank - 1) * kTileW, (suit + 1) * kTileH);
     return pictures;
 }
 
 // Pixels whose colour differs by more than a faint shade in some channel.
 int differingPixels(const QImage& a, const QImage& b) {
     int count = 0;
-    for (int y = 0; y < kTileH; ++y) {
+    for (int y = 0; y < kTileH; ++y)
         for (int x = 0; x < kTileW; ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                    std::abs(qBlue(p) - qBlue(q))});
-            if (d > 40) ++count;
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            count += std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                               std::abs(qBlue(p) - qBlue(q))}) > 40;
         }
-    }
     return count;
 }
 
-TEST(TileSheet, IsAnOpaqueGridWhoseTilesBlendIntoTheBoard) {
-    const QImage sheet = loadSheet();
+TEST(TileSheet, AnOpaqueGridOfClearlyDifferentTilesThatBlendIntoTheBoard) {
+    const QImage sheet(QStringLiteral(TESSARIN_SOURCE_DIR "/data/paidat.dat"));
     ASSERT_FALSE(sheet.isNull()) << "data/paidat.dat does not load as a picture";
-    EXPECT_EQ(sheet.width(), 396);
-    EXPECT_EQ(sheet.height(), 270);
+    EXPECT_EQ((std::pair(sheet.width(), sheet.height())), std::pair(396, 270));
     EXPECT_FALSE(sheet.hasAlphaChannel());
-
-    // Every picture leaves its four corner pixels in the board colour, so the
-    // rounded tiles sit on the board without a frame around them.
-    for (const Picture& picture : cutPictures(sheet)) {
-        for (const QPoint corner : {QPoint(0, 0), QPoint(kTileW - 1, 0), QPoint(0, kTileH - 1),
-                                    QPoint(kTileW - 1, kTileH - 1)}) {
-            EXPECT_EQ(picture.image.pixel(corner), kBoardGreen)
-                << picture.name << " at corner " << corner.x() << "," << corner.y();
-        }
-    }
     // The unused cells of the last row are plain board.
-    for (int y = 4 * kTileH; y < 5 * kTileH; ++y) {
-        for (int x = kTileW; x < sheet.width(); ++x) {
+    for (int y = 4 * kTileH; y < 5 * kTileH; ++y)
+        for (int x = kTileW; x < sheet.width(); ++x)
             ASSERT_EQ(sheet.pixel(x, y), kBoardGreen) << "unused cell pixel " << x << "," << y;
-        }
-    }
-}
 
-TEST(TileSheet, EveryPictureIsClearlyDifferentFromEveryOther) {
-    const QImage sheet = loadSheet();
-    ASSERT_FALSE(sheet.isNull());
     const std::vector<Picture> pictures = cutPictures(sheet);
     ASSERT_EQ(pictures.size(), 37u);
+    // Every picture leaves its four corner pixels in the board colour, so the
+    // rounded tiles sit on the board without a frame around them.
+    for (const Picture& picture : pictures)
+        for (const QPoint corner :
+             {QPoint(0, 0), QPoint(kTileW - 1, 0), QPoint(0, kTileH - 1), QPoint(kTileW - 1, kTileH - 1)})
+            EXPECT_EQ(picture.image.pixel(corner), kBoardGreen)
+                << picture.name << " at corner " << corner.x() << "," << corner.y();
 
     // Faces of one suit share most of their ink (the 萬 of the characters,
     // the canes of the bamboo), so the bar is a clear count of pixels rather
     // than a share of the picture.
-    constexpr int kMinimumDifference = 120;
-    for (std::size_t i = 0; i < pictures.size(); ++i) {
-        for (std::size_t j = i + 1; j < pictures.size(); ++j) {
-            EXPECT_GE(differingPixels(pictures[i].image, pictures[j].image), kMinimumDifference)
+    for (std::size_t i = 0; i < pictures.size(); ++i)
+        for (std::size_t j = i + 1; j < pictures.size(); ++j)
+            EXPECT_GE(differingPixels(pictures[i].image, pictures[j].image), 120)
                 << pictures[i].name << " vs " << pictures[j].name;
-        }
-    }
-
     // The blank plate (a cleared tile that still blocks) and the hole must be
     // told apart over most of the cell, not just at the edges.
-    const QImage& plate = pictures[1].image;
-    const QImage& hole = pictures[2].image;
-    EXPECT_GE(differingPixels(plate, hole), kTileW * kTileH / 2);
+    EXPECT_GE(differingPixels(pictures[1].image, pictures[2].image), kTileW * kTileH / 2);
 }
 
 }  // namespace

@@ -1,33 +1,25 @@
-// `tessarin-tool check DIR` on a game folder: a sound one passes with a
-// summary; in a broken one every damaged stage, answer and completion line
-// is named by file and line.
+// `tessarin-tool check DIR`: a summary for a sound folder, FILE:LINE for every problem.
 #include "stages_support.h"
-
-#include <QTemporaryDir>
 
 namespace tessarin::test {
 namespace {
 
-void write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    QFile f(dir.filePath(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
 QByteArray code(int x, int y) { return QByteArray::fromStdString(threeDigits(cellCode(x, y))); }
 
-TEST(CheckTool, ASoundFolderPassesWithASummary) {
-    QTemporaryDir dir;
+// A folder of data files (the test sheet there too, which the check passes over).
+using CheckTool = GameTest;
+
+TEST_F(CheckTool, ASoundFolderPassesWithASummary) {
     QByteArray a1, a2;
     const int s1 = solvableStage(1, &a1);
     const int s2 = solvableStage(s1 + 1, &a2);
-    write(dir, QStringLiteral("maptwo0.map"), stageLine(s1) + "\r\n" + stageLine(s1 + 1000) + "\n");
-    write(dir, QStringLiteral("maptwo4.map"), stageLine(s2) + "\r");
-    write(dir, QStringLiteral("maptwo.map"), stageLine(s2));  // the authoring file may repeat a number
-    write(dir, QStringLiteral("anstwo0.map"), stageNumber(s2).toLatin1() + a2 + "\r\n");
-    write(dir, QStringLiteral("anstwo7.map"), stageNumber(s1).toLatin1() + a1 + "\r\n");
-    write(dir, QStringLiteral("anstwo.map"), stageNumber(s2).toLatin1() + a2 + "\r\n");
-    write(dir, QStringLiteral("cmptwo.map"), " " + stageNumber(s1).toLatin1() + " \r\n" + "\x81\x40" +
+    writeFile(QStringLiteral("maptwo0.map"), stageLine(s1) + "\r\n" + stageLine(s1 + 1000) + "\n");
+    writeFile(QStringLiteral("maptwo4.map"), stageLine(s2) + "\r");
+    writeFile(QStringLiteral("maptwo.map"), stageLine(s2));  // the authoring file may repeat a number
+    writeFile(QStringLiteral("anstwo0.map"), stageNumber(s2).toLatin1() + a2 + "\r\n");
+    writeFile(QStringLiteral("anstwo7.map"), stageNumber(s1).toLatin1() + a1 + "\r\n");
+    writeFile(QStringLiteral("anstwo.map"), stageNumber(s2).toLatin1() + a2 + "\r\n");
+    writeFile(QStringLiteral("cmptwo.map"), " " + stageNumber(s1).toLatin1() + " \r\n" + "\x81\x40" +
                                                  stageNumber(s2).toLatin1() + "\r\nnot a mark\r\n1234\r\n");
     const ToolRun run = runTool({QStringLiteral("check"), dir.path()});
     EXPECT_EQ(run.exitCode, 0);
@@ -35,8 +27,7 @@ TEST(CheckTool, ASoundFolderPassesWithASummary) {
     EXPECT_TRUE(run.err.isEmpty());
 }
 
-TEST(CheckTool, EveryProblemIsNamedByFileAndLine) {
-    QTemporaryDir dir;
+TEST_F(CheckTool, EveryProblemIsNamedByFileAndLine) {
     QByteArray answer;
     const int s = solvableStage(1, &answer);
     const QByteArray line = stageLine(s);
@@ -44,12 +35,11 @@ TEST(CheckTool, EveryProblemIsNamedByFileAndLine) {
     BoardMap map;
     PaiTbl tbl{};
     placeLine(line, map, tbl);
-    const auto kindAt = [&](int x, int y) { return tbl[static_cast<std::size_t>(map.at(x, y))].kind; };
 
     // Two neighbours of different kinds; two tiles of one kind that cannot
     // be joined on the full board.
     int dx = 1;
-    while (kindAt(dx, 4) == kindAt(dx + 1, 4)) ++dx;
+    while (kindOfPai(map.at(dx, 4)) == kindOfPai(map.at(dx + 1, 4))) ++dx;
     const QByteArray differ = code(dx, 4) + code(dx + 1, 4);
     QByteArray blocked;
     for (int t = 1; t <= kTiles && blocked.isEmpty(); ++t) {
@@ -67,12 +57,12 @@ TEST(CheckTool, EveryProblemIsNamedByFileAndLine) {
     letter[77] = 'o';
     QByteArray tooHigh = stageLine(s + 5);
     tooHigh.replace(5, 3, "139");
-    write(dir, QStringLiteral("maptwo0.map"),
+    writeFile(QStringLiteral("maptwo0.map"),
           line + "\r\n" + stageLine(s + 2).left(412) + "\r\n" + letter + "\r\n" + twice + "\r\n" + tooHigh + "\r\n");
-    write(dir, QStringLiteral("maptwo1.map"), "\r\n" + line + "\r\n");
-    write(dir, QStringLiteral("maptwo.map"), stageLine(9).left(5) + "\n");
-    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nowhere")), dir.filePath(QStringLiteral("maptwo2.map"))));
-    write(dir, QStringLiteral("anstwo0.map"),
+    writeFile(QStringLiteral("maptwo1.map"), "\r\n" + line + "\r\n");
+    writeFile(QStringLiteral("maptwo.map"), stageLine(9).left(5) + "\n");
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("nowhere")), path(QStringLiteral("maptwo2.map"))));
+    writeFile(QStringLiteral("anstwo0.map"),
           stageNumber(s + 1).toLatin1() + answer + "\r\n" +      // no such stage
               withPairs(differ) + "\r\n" +                       // two kinds
               withPairs(blocked) + "\r\n" +                      // pair 1 cannot be joined
@@ -80,8 +70,8 @@ TEST(CheckTool, EveryProblemIsNamedByFileAndLine) {
               withPairs("190" + answer.mid(3, 3)) + "\r\n" +     // a cell off the field
               number + answer.left(400) + "\r\n" +               // short
               withPairs("01a") + "\r\n");                        // a letter
-    write(dir, QStringLiteral("anstwo5.map"), number + answer + "\r\n");  // sound
-    write(dir, QStringLiteral("cmptwo.map"), number + "\r\n" + stageNumber(s + 1).toLatin1() + "\r\n");
+    writeFile(QStringLiteral("anstwo5.map"), number + answer + "\r\n");  // sound
+    writeFile(QStringLiteral("cmptwo.map"), number + "\r\n" + stageNumber(s + 1).toLatin1() + "\r\n");
 
     const ToolRun run = runTool({QStringLiteral("check"), dir.path()});
     EXPECT_EQ(run.exitCode, 1);
@@ -110,14 +100,11 @@ TEST(CheckTool, EveryProblemIsNamedByFileAndLine) {
     EXPECT_EQ(run.out, expected);
 }
 
-TEST(CheckTool, RefusesArgumentsThatNameNoFolder) {
-    QTemporaryDir dir;
-    write(dir, QStringLiteral("file"), "x");
-    for (const QStringList& args : {QStringList{QStringLiteral("check")},
-                                    QStringList{QStringLiteral("check"), dir.path(), dir.path()},
-                                    QStringList{QStringLiteral("check"), dir.filePath(QStringLiteral("file"))},
-                                    QStringList{QStringLiteral("check"), dir.filePath(QStringLiteral("none"))}}) {
-        const ToolRun run = runTool(args);
+TEST_F(CheckTool, RefusesArgumentsThatNameNoFolder) {
+    writeFile(QStringLiteral("file"), "x");
+    for (const QStringList& args : {QStringList{}, QStringList{dir.path(), dir.path()},
+                                    QStringList{path(QStringLiteral("file"))}, QStringList{path(QStringLiteral("none"))}}) {
+        const ToolRun run = runTool(QStringList{QStringLiteral("check")} + args);
         EXPECT_EQ(run.exitCode, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(run.out.isEmpty());
         ASSERT_EQ(run.err.size(), 1);

@@ -1,15 +1,9 @@
-// "模範回答": the model answer of the stage on the board, replayed pair by
-// pair with clicks on the board, and left with a right click or by itself
-// after the last pair, always back to the stage's start position.
-#include "stages/stagegrid.h"
+// "模範回答": the model answer replayed pair by pair with clicks, left with a
+// right click or after the last pair, always back to the stage's start.
 #include "stages_support.h"
 
 namespace tessarin::test {
 namespace {
-
-const QString kNoAnswer = QStringLiteral("回答データが見つかりません");
-const QString kNoData = QStringLiteral("ゲームデータが見つかりません");
-const QString kReplayText = QStringLiteral("模範回答作動中「次=左クリック」「終了=右クリック」");
 
 class Replay : public GameTest {
 protected:
@@ -23,32 +17,22 @@ protected:
         QByteArray other;
         for (qsizetype p = answer.size() - 6; p >= 0; p -= 6) other += answer.mid(p, 6);
         writeFile(QStringLiteral("anstwo3.map"), stageNumber(stage).toLatin1() + other + "\r\n");
-        selectStage();
-    }
-
-    // Picks the stage in "面選択" as the player does.
-    void selectStage() {
-        ui.onStageSelection = [](StageGrid& grid) { grid.doubleClick(1, 2); };
-        game->menuStartChoise_Click();
-        ui.onStageSelection = nullptr;
+        openStages(ui, *game, 1, 2);
         ASSERT_EQ(game->stageNo, stageNumber(stage));
     }
 
     int code(int k) const { return answer.mid(3 * k, 3).toInt(); }
+    bool outlinedCode(int k) const { return outlined(*game, codeX(code(k)), codeY(code(k))); }
 
-    // Everything the stage's start shows: all tiles, 136 left, the stage
-    // message, play open and every play command offered.
+    // The stage's start: all tiles, the stage message, every command offered.
     void expectStartPosition() {
         EXPECT_FALSE(game->replayMode);
         EXPECT_EQ(game->boardMap, boardOf(stageLine(stage)));
         for (int t = 1; t <= kTiles; ++t) ASSERT_EQ(game->paiTbl[static_cast<std::size_t>(t)].state, kOnBoard);
-        EXPECT_EQ(game->restPai, 136);
-        EXPECT_EQ(game->moveCount, 0);
+        EXPECT_EQ(std::tuple(game->restPai, game->moveCount, game->stageMode, game->gameActive), std::tuple(136, 0, true, true));
         expectPictureMatchesBoard(*game);
         EXPECT_EQ(game->stripText[1], QStringLiteral("規定マップ挑戦中 [%1]").arg(stageNumber(stage)));
         EXPECT_EQ(game->stripText[2], QStringLiteral("残り【136】牌"));
-        EXPECT_TRUE(game->stageMode);
-        EXPECT_TRUE(game->gameActive);
         for (MenuId id : {MenuId::Game, MenuId::Start, MenuId::Option, MenuId::PaiBack, MenuId::Srh, MenuId::Option2Ans})
             EXPECT_TRUE(game->menu(id).enabled) << static_cast<int>(id);
     }
@@ -61,7 +45,6 @@ TEST_F(Replay, ClickedThroughToTheEndItShowsEveryPairAndLeavesTheStagePlayable) 
     // Mid-game, with a pair taken and the search showing its pairs.
     clickCode(*game, code(0));
     clickCode(*game, code(1));
-    ASSERT_EQ(game->restPai, 134);
     game->menuSrh_Click();
     ASSERT_TRUE(game->searchMode);
 
@@ -71,10 +54,9 @@ TEST_F(Replay, ClickedThroughToTheEndItShowsEveryPairAndLeavesTheStagePlayable) 
     EXPECT_EQ(game->menu(MenuId::Srh).caption, QStringLiteral("検索(&S)"));
     for (MenuId id : {MenuId::Game, MenuId::Start, MenuId::Option, MenuId::PaiBack, MenuId::Srh})
         EXPECT_FALSE(game->menu(id).enabled) << static_cast<int>(id);
-    EXPECT_EQ(game->stripText[0], kReplayText);
+    EXPECT_EQ(game->stripText[0], QStringLiteral("模範回答作動中「次=左クリック」「終了=右クリック」"));
     EXPECT_TRUE(game->stripText[1].isEmpty());
-    // The stage is back at its start.
-    EXPECT_EQ(game->restPai, 136);
+    EXPECT_EQ(game->restPai, 136);  // the stage is back at its start
     expectPictureMatchesBoard(*game);
     const BoardMap map = game->boardMap;
     const PaiTbl tbl = game->paiTbl;
@@ -82,13 +64,11 @@ TEST_F(Replay, ClickedThroughToTheEndItShowsEveryPairAndLeavesTheStagePlayable) 
     for (int pair = 0; pair < kTiles / 2; ++pair) {
         SCOPED_TRACE(pair + 1);
         const int a = code(2 * pair), b = code(2 * pair + 1);
-        const QRgb faceA = paiColour(tbl, map.at(codeX(a), codeY(a)));
-        // Odd clicks outline the pair (a middle click now and then does the
-        // same as a left one); even clicks blank it.
+        // Odd clicks outline the pair (now and then with the middle button),
+        // even clicks blank it.
         clickCell(*game, 1, 1, pair % 7 == 3 ? kMiddleButton : kLeftButton);
-        ASSERT_TRUE(outlined(*game, codeX(a), codeY(a)));
-        ASSERT_TRUE(outlined(*game, codeX(b), codeY(b)));
-        ASSERT_EQ(cellColour(*game, codeX(a), codeY(a)), faceA);
+        ASSERT_TRUE(outlinedCode(2 * pair) && outlinedCode(2 * pair + 1));
+        ASSERT_EQ(cellColour(*game, codeX(a), codeY(a)), paiColour(tbl, map.at(codeX(a), codeY(a))));
         clickCell(*game, 17, 8);
         if (pair == kTiles / 2 - 1) break;
         ASSERT_EQ(cellColour(*game, codeX(a), codeY(a)), paiColour(tbl, kBlankPai));
@@ -96,10 +76,7 @@ TEST_F(Replay, ClickedThroughToTheEndItShowsEveryPairAndLeavesTheStagePlayable) 
         ASSERT_EQ(game->restPai, 134 - 2 * pair);
         ASSERT_EQ(game->stripText[2], QStringLiteral("残り【%1】牌").arg(134 - 2 * pair, 3));
         // The replay only draws.
-        ASSERT_EQ(game->boardMap, map);
-        ASSERT_EQ(game->paiTbl, tbl);
-        ASSERT_EQ(game->moveCount, 0);
-        ASSERT_TRUE(game->replayMode);
+        ASSERT_EQ(std::tuple(game->boardMap, game->paiTbl, game->moveCount, game->replayMode), std::tuple(map, tbl, 0, true));
     }
     // The 136th click ended the replay: the stage is back, ready to play.
     expectStartPosition();
@@ -109,32 +86,26 @@ TEST_F(Replay, ClickedThroughToTheEndItShowsEveryPairAndLeavesTheStagePlayable) 
     EXPECT_TRUE(ui.boxes.empty());
 }
 
-TEST_F(Replay, ARightClickAnywhereLeavesItAndItCanBeStartedAgain) {
+TEST_F(Replay, ARightClickLeavesItAndItStartsAgainFromTheStageEvenAfterTheStageIsSolved) {
     game->menuOption2Ans_Click();
     for (int i = 0; i < 5; ++i) clickCell(*game, 9, 4);
     EXPECT_EQ(game->restPai, 132);
-    EXPECT_TRUE(outlined(*game, codeX(code(4)), codeY(code(4))));
-    game->picdest_MouseDown(kRightButton, 300, 480);  // on the status strip
+    EXPECT_TRUE(outlinedCode(4));
+    game->picdest_MouseDown(kRightButton, 300, 480);  // anywhere, even on the status strip
     expectStartPosition();
 
-    game->menuOption2Ans_Click();
-    EXPECT_TRUE(game->replayMode);
-    clickCell(*game, 9, 4);
-    EXPECT_TRUE(outlined(*game, codeX(code(0)), codeY(code(0))));
-    clickCell(*game, 9, 4, kRightButton);
-    expectStartPosition();
-}
-
-TEST_F(Replay, AfterTheStageHasBeenSolvedTheReplayStartsFromTheStageAgain) {
+    // Solved, the congratulation on the board: the replay starts from the
+    // stage again, and leaves with a right click on a tile.
     for (int k = 0; k < kTiles; ++k) clickCode(*game, code(k));
-    ASSERT_EQ(game->restPai, 0);
-    ASSERT_FALSE(game->gameActive);  // the congratulation is on the board
+    ASSERT_FALSE(game->gameActive);
     game->menuOption2Ans_Click();
     EXPECT_TRUE(game->replayMode);
     EXPECT_TRUE(game->gameActive);
     expectPictureMatchesBoard(*game);
-    clickCell(*game, 1, 1);
-    EXPECT_TRUE(outlined(*game, codeX(code(1)), codeY(code(1))));
+    clickCell(*game, 9, 4);
+    EXPECT_TRUE(outlinedCode(0));
+    clickCell(*game, 9, 4, kRightButton);
+    expectStartPosition();
 }
 
 TEST_F(Replay, MissingAnswersOrStagesAreReportedAndChangeNothing) {
@@ -142,15 +113,15 @@ TEST_F(Replay, MissingAnswersOrStagesAreReportedAndChangeNothing) {
     clickCode(*game, code(1));
     clickCode(*game, code(2));  // a tile picked, waiting for its partner
     const Snapshot before(*game);
-    const auto files = folderBytes(dir.path());
     std::size_t messages = 0;
     const auto expectRefused = [&](std::initializer_list<QString> texts) {
+        const auto files = folderBytes(dir.path());
         game->menuOption2Ans_Click();
+        EXPECT_EQ(folderBytes(dir.path()), files);
         ASSERT_EQ(ui.boxes.size(), messages + texts.size());
         for (const QString& t : texts) {
             EXPECT_EQ(ui.boxes[messages].text, t);
-            EXPECT_TRUE(ui.boxes[messages].title.isEmpty());
-            ++messages;
+            EXPECT_TRUE(ui.boxes[messages++].title.isEmpty());
         }
         before.expectSame(*game);
     };
@@ -165,8 +136,9 @@ TEST_F(Replay, MissingAnswersOrStagesAreReportedAndChangeNothing) {
     expectRefused({kNoAnswer});
 
     // The answer is there, but the stage has gone from the stage files, or
-    // its line has been damaged, or every stage file has gone.
+    // its line is damaged, or every stage file has gone.
     QFile::rename(path(QStringLiteral("keep3")), path(QStringLiteral("anstwo3.map")));
+    const QByteArray stages = readFile(QStringLiteral("maptwo0.map"));
     writeFile(QStringLiteral("maptwo0.map"), stageLine(stage - 1) + "\r\n");
     expectRefused({kNoData, kNoAnswer});
     QByteArray damaged = stageLine(stage);
@@ -178,18 +150,18 @@ TEST_F(Replay, MissingAnswersOrStagesAreReportedAndChangeNothing) {
 
     // With the files back, the answer of anstwo3.map is found past the
     // unreadable anstwo2.map.
-    writeFile(QStringLiteral("maptwo0.map"), files.at(QStringLiteral("maptwo0.map")));
+    writeFile(QStringLiteral("maptwo0.map"), stages);
     game->menuOption2Ans_Click();
     EXPECT_TRUE(game->replayMode);
     clickCell(*game, 1, 1);
-    EXPECT_TRUE(outlined(*game, codeX(code(134)), codeY(code(134))));  // its first pair is the last
+    EXPECT_TRUE(outlinedCode(134));  // its first pair is the last
 }
 
 TEST_F(Replay, AShortOrGarbledAnswerDrawsNothingWhereItHasNoCellAndNeverFails) {
     // Ten good pairs, a pair naming cells off the field, one with a letter,
     // then the answer breaks off in the middle of a code.
-    const QByteArray broken = answer.left(60) + "190005" + "0a10b1" + "17";
-    writeFile(QStringLiteral("anstwo0.map"), stageNumber(stage).toLatin1() + broken + "\r\n");
+    writeFile(QStringLiteral("anstwo0.map"),
+              stageNumber(stage).toLatin1() + answer.left(60) + "190005" + "0a10b1" + "17" + "\r\n");
     game->menuOption2Ans_Click();
     ASSERT_TRUE(game->replayMode);
     for (int i = 0; i < 20; ++i) clickCell(*game, 1, 1);

@@ -1,10 +1,10 @@
-// Helpers shared by the tests of stages, answers, authoring and the save
-// slot: stage lines, answers that clear them, clicks on the board, and a
-// record of the whole game for "nothing changed" checks.
+// Helpers of the stage, answer, authoring, save slot and file-fault tests:
+// stage lines and answers, board clicks, "nothing changed" records, tool runs.
 #pragma once
 
 #include "stages/deal.h"
 #include "stages/lines.h"
+#include "stages/stagegrid.h"
 #include "support/gametest.h"
 #include "twocorner/connect.h"
 #include "twocorner/search.h"
@@ -18,6 +18,9 @@
 #include <vector>
 
 namespace tessarin::test {
+
+inline const QString kNoData = QStringLiteral("ゲームデータが見つかりません");
+inline const QString kNoAnswer = QStringLiteral("回答データが見つかりません");
 
 inline QByteArray stageLine(int n) { return QByteArray::fromStdString(dealStageLine(n)); }
 
@@ -46,9 +49,8 @@ inline BoardMap boardOf(const QByteArray& line) {
     return map;
 }
 
-// Clears a stage by always taking the first pair the search lists. Returns
-// the answer (cell codes, first and second tile of each pair) when the board
-// is cleared, an empty text when it gets stuck.
+// Clears a stage by always taking the first pair the search lists: the
+// answer's cell codes when the board is cleared, empty when it gets stuck.
 inline QByteArray greedyAnswer(const QByteArray& line) {
     BoardMap map;
     PaiTbl tbl{};
@@ -65,8 +67,7 @@ inline QByteArray greedyAnswer(const QByteArray& line) {
     return answer;
 }
 
-// The first stage number from `from` on whose deal the search's first pair
-// clears every time.
+// The first stage number from `from` on that greedyAnswer clears.
 inline int solvableStage(int from, QByteArray* answer = nullptr) {
     for (int n = from;; ++n) {
         const QByteArray a = greedyAnswer(stageLine(n));
@@ -83,6 +84,28 @@ inline void clickCell(MjanModule& g, int x, int y, int button = kLeftButton) {
 
 inline void clickCode(MjanModule& g, int code, int button = kLeftButton) {
     clickCell(g, codeX(code), codeY(code), button);
+}
+
+// Takes off the first pair the search lists, as a player would.
+inline void takeFirstPair(MjanModule& g) {
+    g.menuSrh_Click();
+    const int a = g.hintList[1].left, b = g.hintList[1].right;
+    clickCell(g, 1, 1, kRightButton);  // leave the search
+    clickCode(g, a);
+    clickCode(g, b);
+}
+
+// Opens "面選択" and double-clicks (row, col) when a row is given; returns
+// the grid as the window was given it.
+inline StageGrid openStages(FakeUi& ui, MjanModule& g, int row = -1, int col = -1) {
+    StageGrid shown;
+    ui.onStageSelection = [&](StageGrid& grid) {
+        shown = grid;
+        if (row >= 0) grid.doubleClick(row, col);
+    };
+    g.menuStartChoise_Click();
+    ui.onStageSelection = nullptr;
+    return shown;
 }
 
 // The red outline inside a cell: two opposite corners are red.
@@ -105,22 +128,23 @@ inline void expectPictureMatchesBoard(const MjanModule& g) {
         }
 }
 
-// Everything of the game a refused command must leave as it was.
+// Everything of the game a refused command must leave as it was, of either
+// game type.
 struct Snapshot {
     BoardMap map;
     PaiTbl tbl{};
     std::array<int16_t, 141> hist{};
-    int restPai = 0, moveCount = 0, selX = 0, selY = 0, selKind = 0;
+    std::vector<int> counters;
     QString stageNo;
-    bool stageMode = false, gameActive = false, replayMode = false, searchMode = false;
+    std::vector<bool> modes;
     std::vector<std::tuple<QString, bool, bool, bool>> menus;
     QImage picture;
     std::array<QString, 3> strip;
 
     explicit Snapshot(const MjanModule& g)
-        : map(g.boardMap), tbl(g.paiTbl), hist(g.moveHist), restPai(g.restPai), moveCount(g.moveCount),
-          selX(g.selX), selY(g.selY), selKind(g.selKind), stageNo(g.stageNo), stageMode(g.stageMode),
-          gameActive(g.gameActive), replayMode(g.replayMode), searchMode(g.searchMode), picture(g.picdest),
+        : map(g.boardMap), tbl(g.paiTbl), hist(g.moveHist),
+          counters{g.restPai, g.moveCount, g.selX, g.selY, g.selKind, g.restPai3, g.restMoves, g.doneMoves, g.gameKind},
+          stageNo(g.stageNo), modes{g.stageMode, g.gameActive, g.replayMode, g.searchMode}, picture(g.picdest),
           strip(g.stripText) {
         for (const MenuState& m : g.menus()) menus.emplace_back(m.caption, m.enabled, m.visible, m.checked);
     }
@@ -130,14 +154,9 @@ struct Snapshot {
         EXPECT_EQ(now.map, map);
         EXPECT_EQ(now.tbl, tbl);
         EXPECT_EQ(now.hist, hist);
-        EXPECT_EQ(now.restPai, restPai);
-        EXPECT_EQ(now.moveCount, moveCount);
-        EXPECT_EQ(std::tie(now.selX, now.selY, now.selKind), std::tie(selX, selY, selKind));
+        EXPECT_EQ(now.counters, counters) << "restPai moveCount selX selY selKind restPai3 restMoves doneMoves gameKind";
         EXPECT_EQ(now.stageNo, stageNo);
-        EXPECT_EQ(now.stageMode, stageMode);
-        EXPECT_EQ(now.gameActive, gameActive);
-        EXPECT_EQ(now.replayMode, replayMode);
-        EXPECT_EQ(now.searchMode, searchMode);
+        EXPECT_EQ(now.modes, modes) << "stageMode gameActive replayMode searchMode";
         EXPECT_EQ(now.menus, menus);
         EXPECT_TRUE(now.picture == picture) << "the board picture changed";
         EXPECT_EQ(now.strip, strip);
@@ -154,20 +173,39 @@ inline std::map<QString, QByteArray> folderBytes(const QString& dir) {
     return out;
 }
 
-struct ToolRun {
-    int exitCode = -1;
-    QStringList out;
-    QStringList err;
+// A game with the authoring build's commands beside the player's `game`,
+// in the same folder and with the same clock.
+class AuthorTest : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        author = std::make_unique<MjanModule>(dir.path(), ui, true);
+        ASSERT_TRUE(author->startUp());
+        author->clock = game->clock;  // 6 December, 03:25:57: seed 33763
+    }
+    std::unique_ptr<MjanModule> author;
 };
 
-inline ToolRun runTool(const QStringList& args) {
+// A run of tessarin-tool: its output as written, and split into lines.
+struct ToolRun {
+    int exitCode = -1;
+    QString stdOut, stdErr;
+    QStringList out, err;
+};
+
+inline ToolRun runTool(const QStringList& args, const QByteArray& input = {}) {
     QProcess p;
     p.start(QStringLiteral(TESSARIN_GAME_DIR "/tessarin-tool"), args);
     ToolRun r;
-    if (!p.waitForFinished(60000)) return r;
+    EXPECT_TRUE(p.waitForStarted(10000));
+    p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(120000)) return r;
     r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    r.err = QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    r.stdOut = QString::fromUtf8(p.readAllStandardOutput());
+    r.stdErr = QString::fromUtf8(p.readAllStandardError());
+    r.out = r.stdOut.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    r.err = r.stdErr.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return r;
 }
 

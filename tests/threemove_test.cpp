@@ -1,6 +1,4 @@
-// ThreeMove as the player meets it: clicks that slide runs, the report of a
-// move, moves spent and earned, cleared tiles shown one by one, the win, the
-// start of a game with its redeals, and the slide drawn frame by frame.
+// ThreeMove as the player meets it: moves, clearing, the win, the start and the slide.
 #include "support/threemove_game.h"
 
 #include <algorithm>
@@ -41,8 +39,7 @@ TEST_F(ThreeMoveGame, MovesAreSpentOneByOneAndEachClearedPairEarnsThree) {
     click(7, 1, kRightButton);
     EXPECT_EQ(game->lblmsg, QStringLiteral("7:1:2:0"));
     EXPECT_EQ(shown(8, 1), (Rows{"ba....cd"}));
-    EXPECT_EQ(game->restMoves, 0);
-    EXPECT_TRUE(game->gameActive);
+    EXPECT_EQ(std::pair(game->restMoves, game->gameActive), std::pair(0, true));
 }
 
 TEST_F(ThreeMoveGame, ClearingTheLastPairWinsAndEndsTheGame) {
@@ -65,8 +62,7 @@ TEST_F(ThreeMoveGame, ClearingTheLastPairWinsAndEndsTheGame) {
     };
     click(3, 1, kLeftButton);
     EXPECT_EQ(atFirstPause, inverted(face));
-    EXPECT_EQ((std::tuple(game->restPai3, game->restMoves, game->doneMoves)), std::tuple(0, 5, 1));
-    EXPECT_FALSE(game->gameActive);
+    EXPECT_EQ(std::tuple(game->restPai3, game->restMoves, game->doneMoves, game->gameActive), std::tuple(0, 5, 1, false));
     EXPECT_FALSE(game->menu(MenuId::PaiBack).enabled);
     EXPECT_EQ(std::count(ui.waits.begin(), ui.waits.end(), 20), 23);  // the success text grows
     const int rounds = ui.pendingEventRounds;
@@ -74,28 +70,40 @@ TEST_F(ThreeMoveGame, ClearingTheLastPairWinsAndEndsTheGame) {
     EXPECT_EQ(ui.pendingEventRounds, rounds);
 }
 
-TEST_F(ThreeMoveGame, AStartNeverLeavesACrowdedBoardAndNeverPauses) {
+TEST_F(ThreeMoveGame, AStartNeverLeavesACrowdedBoardNeverPausesAndHoldsInputUntilDone) {
     game->menuGame3_Click();
+    // Input arriving between deals must wait until the start is done.
+    ui.onPendingEvents = [&] {
+        EXPECT_TRUE(game->busy);
+        game->picdest_MouseDown(kLeftButton, 100, 100);
+        game->menuStartRnd_Click();
+        game->menuPaiBack_Click();
+        game->menuGame2_Click();
+    };
     int redeals = 0;
     for (int minute = 0; minute < 40; ++minute) {
         game->clock = [minute] { return QDateTime(QDate(2026, 3, 2), QTime(14, minute, 9)); };
         game->doneMoves = 7;  // moves of an earlier game do not slow the start
-        const int serial = game->dealSerial;
+        const int serial = game->dealSerial, rounds = ui.pendingEventRounds;
         ui.waits.clear();
         ui.surfaceVisibility.clear();
         startRandom();
         redeals += game->dealSerial - serial;
+        EXPECT_GT(ui.pendingEventRounds, rounds);
         EXPECT_TRUE(ui.waits.empty());
         EXPECT_LT(game->restPai3, 130);
         EXPECT_EQ(game->restPai3, three::countPai3(game->boardMap, game->paiTbl));
-        EXPECT_EQ((std::tuple(game->restMoves, game->doneMoves, game->gameActive)), std::tuple(3, 0, true));
+        EXPECT_EQ(std::tuple(game->restMoves, game->doneMoves, game->gameActive, game->busy, game->gameKind),
+                  std::tuple(3, 0, true, false, int(ThreeMove)));
         EXPECT_FALSE(game->menu(MenuId::PaiBack).enabled);
+        EXPECT_TRUE(game->lblmsg.isEmpty());
         EXPECT_TRUE(boardIsConsistent(game->boardMap, game->paiTbl));
         EXPECT_EQ(ui.surfaceVisibility, (std::vector<bool>{false, true}));
     }
     EXPECT_GT(redeals, 0);
 
     // The redeal counter wraps from 32767 to 0 instead of overflowing.
+    ui.onPendingEvents = nullptr;
     bool wrapped = false;
     for (int second = 0; second < 60 && !wrapped; ++second) {
         game->clock = [second] { return QDateTime(QDate(2026, 7, 1), QTime(9, 0, second)); };
@@ -105,26 +113,6 @@ TEST_F(ThreeMoveGame, AStartNeverLeavesACrowdedBoardAndNeverPauses) {
         EXPECT_TRUE(!wrapped || game->dealSerial < 10);
     }
     EXPECT_TRUE(wrapped);
-}
-
-TEST_F(ThreeMoveGame, InputArrivingBetweenDealsWaitsUntilTheStartIsDone) {
-    game->menuGame3_Click();
-    ui.onPendingEvents = [&] {
-        EXPECT_TRUE(game->busy);
-        game->picdest_MouseDown(kLeftButton, 100, 100);
-        game->menuStartRnd_Click();
-        game->menuPaiBack_Click();
-        game->menuGame2_Click();
-    };
-    startRandom();
-    EXPECT_GE(ui.pendingEventRounds, 1);
-    EXPECT_FALSE(game->busy);
-    EXPECT_EQ(game->gameKind, ThreeMove);
-    EXPECT_TRUE(game->lblmsg.isEmpty());
-    EXPECT_TRUE(boardIsConsistent(game->boardMap, game->paiTbl));
-    EXPECT_EQ(game->restPai3, three::countPai3(game->boardMap, game->paiTbl));
-    EXPECT_EQ(game->restMoves, 3);
-    EXPECT_TRUE(ui.surfaceVisible);
 
     // Escape still ends the program in the middle of a start.
     ui.onPendingEvents = [&] { game->Form_KeyDown(Qt::Key_Escape, Qt::NoModifier); };
@@ -183,12 +171,6 @@ TEST_F(ThreeMoveGame, TheRunSlidesFrameByFrameAndLeavesGreenBehind) {
             for (int x = 0; x <= 89; ++x) ASSERT_EQ(at(x, 27), kBoardGreen) << x;
         }
     }
-
-    // No direction, no drawing.
-    const QImage before = game->picdest;
-    game->moveDir = 0;
-    game->animateMove();
-    EXPECT_EQ(game->picdest, before);
 }
 
 }  // namespace

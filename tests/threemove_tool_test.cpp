@@ -1,36 +1,22 @@
 // `tessarin-tool three` plays a board as the game does: the same boards and
 // clicks give the same counters and cells as the game itself.
-#include "stages/deal.h"
-#include "stages/lines.h"
+#include "stages_support.h"
 #include "support/threemove_game.h"
 
-#include <QProcess>
-
-#include <array>
 #include <random>
 
 namespace tessarin::test {
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
-ToolRun runTool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(TESSARIN_GAME_DIR "/tessarin-tool"), QStringList{QStringLiteral("three")} + args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+ToolRun runThree(const QStringList& args) { return runTool(QStringList{QStringLiteral("three")} + args); }
 
 class ThreeMoveTool : public ThreeMoveGame {
 protected:
     // Starts the game on a stage line's board, as the tool does.
-    void startOn(const std::string& line) {
+    void startOn(const QString& line) {
         StageLine stage;
         std::string error;
-        ASSERT_TRUE(parseStageLine(line, stage, error)) << error;
+        ASSERT_TRUE(parseStageLine(line.toStdString(), stage, error)) << error;
         game->menuGame3_Click();
         placeStage(stage, game->boardMap, game->paiTbl, true);
         game->startThreeOnBoard();
@@ -50,7 +36,7 @@ TEST_F(ThreeMoveTool, AgreesWithTheGameOnRandomBoardsAndClicks) {
     std::mt19937 rng(2024);
     int moves = 0;
     for (int seed = 100; seed < 130; ++seed) {
-        const std::string line = dealStageLine(seed);
+        const QString line = QString::fromLatin1(stageLine(seed));
         startOn(line);
         QStringList clicks;
         for (int i = 0; i < 40; ++i) {
@@ -68,40 +54,39 @@ TEST_F(ThreeMoveTool, AgreesWithTheGameOnRandomBoardsAndClicks) {
             moves += game->doneMoves - done;
             clicks << QStringLiteral("%1,%2,%3").arg(x).arg(y).arg(button);
         }
-        const ToolRun run = runTool(QStringList{QString::fromStdString(line)} + clicks);
-        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-        ASSERT_EQ(run.out, outcome()) << "seed " << seed;
+        const ToolRun run = runThree(QStringList{line} + clicks);
+        ASSERT_EQ(run.exitCode, 0) << run.stdErr.toStdString();
+        ASSERT_EQ(run.stdOut, outcome()) << "seed " << seed;
     }
     EXPECT_GT(moves, 150);
 }
 
-TEST_F(ThreeMoveTool, ClearsTheLastPairAndIgnoresClicksAfterTheWin) {
+TEST_F(ThreeMoveTool, IgnoresClicksAfterTheWinAndOffTheFieldAndRefusesMalformedInput) {
     const QString line = QString::fromStdString(formatStageLine("00000", drawThree(kLastPairBoard).map));
-    EXPECT_TRUE(runTool({line}).out.startsWith(QStringLiteral("2 3 0\n")));
-    startOn(line.toStdString());
+    EXPECT_TRUE(runThree({line}).stdOut.startsWith(QStringLiteral("2 3 0\n")));
+    startOn(line);
     click(3, 1, kLeftButton);
     // The stone at (15,1) could still move, but the game is over.
-    const ToolRun won = runTool({line, QStringLiteral("3,1,1"), QStringLiteral("15,1,1"), QStringLiteral("0,-7,4")});
-    EXPECT_EQ(won.out, outcome());
-    EXPECT_TRUE(won.out.startsWith(QStringLiteral("0 5 1\n")));
-}
+    const ToolRun won = runThree({line, QStringLiteral("3,1,1"), QStringLiteral("15,1,1"), QStringLiteral("0,-7,4")});
+    EXPECT_EQ(won.stdOut, outcome());
+    EXPECT_TRUE(won.stdOut.startsWith(QStringLiteral("0 5 1\n")));
 
-TEST_F(ThreeMoveTool, RefusesMalformedInputWithOneLine) {
-    const QString line = QString::fromStdString(dealStageLine(5));
-    for (const QStringList& args : std::vector<QStringList>{
-             {}, {line.left(412)}, {QString(line).replace(5, 3, QStringLiteral("137"))}, {line, QStringLiteral("1,1")},
-             {line, QStringLiteral("1,1,3")}, {line, QStringLiteral("1.5,1,1")}, {line, QStringLiteral("1,1,1,")},
-             {line, QStringLiteral(" 1,1,1")}, {line, QStringLiteral("1,,1")}}) {
-        const ToolRun run = runTool(args);
-        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(run.out.isEmpty());
-        EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
-    }
-    // Clicks off the field are legal and change nothing.
-    const ToolRun off = runTool({line, QStringLiteral("0,0,1"), QStringLiteral("-3,4,2"), QStringLiteral("18,9,4"),
-                                 QStringLiteral("99999999999,1,1")});
+    const QString deal = QString::fromLatin1(stageLine(5));
+    const ToolRun off = runThree({deal, QStringLiteral("0,0,1"), QStringLiteral("-3,4,2"), QStringLiteral("18,9,4"),
+                               QStringLiteral("99999999999,1,1")});
     EXPECT_EQ(off.exitCode, 0);
-    EXPECT_EQ(off.out, runTool({line}).out);
+    EXPECT_EQ(off.stdOut, runThree({deal}).stdOut);
+
+    // Malformed: one line on stderr, nothing on stdout, status 2.
+    for (const QStringList& args : std::vector<QStringList>{
+             {}, {deal.left(412)}, {QString(deal).replace(5, 3, QStringLiteral("137"))}, {deal, QStringLiteral("1,1")},
+             {deal, QStringLiteral("1,1,3")}, {deal, QStringLiteral("1.5,1,1")}, {deal, QStringLiteral("1,1,1,")},
+             {deal, QStringLiteral(" 1,1,1")}, {deal, QStringLiteral("1,,1")}}) {
+        const ToolRun run = runThree(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.stdOut.isEmpty());
+        EXPECT_EQ(run.stdErr.count(QLatin1Char('\n')), 1) << run.stdErr.toStdString();
+    }
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 // Taking a ThreeMove move back: the two work files written before every
 // move, the undo that reads them, and the files it refuses.
+#include "stages_support.h"
 #include "support/threemove_game.h"
-
-#include <QDir>
-#include <QFile>
 
 #include <functional>
 
@@ -28,14 +26,18 @@ int cell(int x, int y) { return 2 * (y * 19 + x); }    // cell (x, y) of the boa
 // on the board, as in a real game; tile 37 is the live c at (1,2).
 const std::vector<std::string_view> kPairNear = {"a..ab", "c#.bc"};
 
-TEST_F(ThreeMoveGame, EveryMoveFirstWritesTheBoardAndTilesAsTheyWere) {
-    setPosition(kPairNear, 3);
+TEST_F(ThreeMoveGame, EveryMoveWritesTheGameAsItWasAndUndoBringsItBackWithTheClearedTiles) {
+    setPosition(kPairNear, 1);
     const PaiTbl tbl = game->paiTbl;
     const BoardMap map = game->boardMap;
-    click(4, 1, kLeftButton);
+    const QImage picture = game->picdest;
+    const int live = game->restPai3;
+    click(4, 1, kLeftButton);  // the last move clears the a's: 1 -> 0 + 3
     EXPECT_EQ(shown(5, 2), (Rows{"..b..", "c#.bc"}));
+    EXPECT_EQ(game->restMoves, 3);
     EXPECT_TRUE(game->menu(MenuId::PaiBack).enabled);
 
+    // The work files hold the game before the move, little-endian.
     const QByteArray t = readFile(kTblFile), m = readFile(kMapFile);
     ASSERT_EQ(t.size(), 2502);
     ASSERT_EQ(m.size(), 380);
@@ -49,16 +51,6 @@ TEST_F(ThreeMoveGame, EveryMoveFirstWritesTheBoardAndTilesAsTheyWere) {
     }
     for (int y = 0; y <= 9; ++y)
         for (int x = 0; x <= 18; ++x) ASSERT_EQ(le16(m, cell(x, y)), map.at(x, y)) << x << "," << y;
-}
-
-TEST_F(ThreeMoveGame, UndoBringsBackTheClearedTilesTheCountersAndThePicture) {
-    setPosition(kPairNear, 1);
-    const PaiTbl tbl = game->paiTbl;
-    const BoardMap map = game->boardMap;
-    const QImage picture = game->picdest;
-    const int live = game->restPai3;
-    click(4, 1, kLeftButton);  // the last move clears the a's: 1 -> 0 + 3
-    EXPECT_EQ(game->restMoves, 3);
 
     game->menuPaiBack_Click();
     EXPECT_EQ(game->paiTbl, tbl);
@@ -120,23 +112,16 @@ TEST_F(ThreeMoveGame, WorkFilesThatCannotBeAGameAreRefusedAndNothingChanges) {
         damage(t, m);
         writeFile(kTblFile, t);
         writeFile(kMapFile, m);
-        const PaiTbl tbl = game->paiTbl;
-        const BoardMap map = game->boardMap;
-        const QImage picture = game->picdest;
-        const auto counters = std::tuple(game->restMoves, game->doneMoves, game->restPai3);
+        const Snapshot before(*game);
+        const auto files = folderBytes(dir.path());
         ui.surfaceVisibility.clear();
 
         game->menuPaiBack_Click();
         ASSERT_EQ(ui.boxes.size(), 1u);
         EXPECT_TRUE(ui.boxes[0].text.contains(QStringLiteral("一手戻すことはできません")));
-        EXPECT_EQ(game->paiTbl, tbl);
-        EXPECT_EQ(game->boardMap, map);
-        EXPECT_EQ(game->picdest, picture);
-        EXPECT_EQ((std::tuple(game->restMoves, game->doneMoves, game->restPai3)), counters);
-        EXPECT_TRUE(game->menu(MenuId::PaiBack).enabled);
+        before.expectSame(*game);  // the undo stays offered
         EXPECT_TRUE(ui.surfaceVisibility.empty());
-        EXPECT_EQ(readFile(kTblFile), t);
-        EXPECT_EQ(readFile(kMapFile), m);
+        EXPECT_EQ(folderBytes(dir.path()), files);
     }
 
     // A pair of files from two different moves, as a crash between their two

@@ -7,7 +7,7 @@
 namespace tessarin {
 namespace {
 
-TEST(StageLines, RoundTripAndColumnOrder) {
+TEST(StageLines, RoundTripInColumnOrderAndRefuseWhatCannotBeABoard) {
     const std::string line = dealStageLine(33763);
     StageLine s;
     std::string error;
@@ -22,27 +22,15 @@ TEST(StageLines, RoundTripAndColumnOrder) {
     EXPECT_EQ(map.at(1, 2), std::stoi(line.substr(8, 3)));
     EXPECT_EQ(map.at(2, 1), std::stoi(line.substr(29, 3)));
     EXPECT_EQ(formatStageLine("33763", map), line);
-}
 
-TEST(StageLines, RefusesWhatCannotBeABoard) {
-    const std::string good = dealStageLine(42);
-    StageLine s;
-    std::string error;
-    EXPECT_FALSE(parseStageLine(good.substr(0, 412), s, error));
-    EXPECT_FALSE(parseStageLine(good + "0", s, error));
-    std::string letters = good;
-    letters[100] = 'x';
-    EXPECT_FALSE(parseStageLine(letters, s, error));
-    std::string twice = good;
-    twice.replace(8, 3, twice.substr(5, 3));  // cell (1, 2) repeats cell (1, 1)
-    EXPECT_FALSE(parseStageLine(twice, s, error));
+    const auto changed = [&](std::size_t at, std::size_t n, const std::string& by) {
+        return std::string(line).replace(at, n, by);
+    };
+    for (const std::string& bad : {line.substr(0, 412), line + "0", changed(100, 1, "x"), changed(5, 3, "137"),
+                                   changed(5, 3, "000")})
+        EXPECT_FALSE(parseStageLine(bad, s, error)) << bad;
+    EXPECT_FALSE(parseStageLine(changed(8, 3, line.substr(5, 3)), s, error));  // cell (1, 2) repeats cell (1, 1)
     EXPECT_NE(error.find("twice"), std::string::npos);
-    std::string outside = good;
-    outside.replace(5, 3, "137");
-    EXPECT_FALSE(parseStageLine(outside, s, error));
-    std::string zero = good;
-    zero.replace(5, 3, "000");
-    EXPECT_FALSE(parseStageLine(zero, s, error));
 }
 
 TEST(CellCodes, FieldCellsOnly) {
@@ -50,14 +38,10 @@ TEST(CellCodes, FieldCellsOnly) {
     std::string error;
     ASSERT_TRUE(parseCellCodes("011178053", codes, error));
     EXPECT_EQ(codes, (std::vector<int>{11, 178, 53}));
-    EXPECT_FALSE(parseCellCodes("0111", codes, error));
-    EXPECT_FALSE(parseCellCodes("010", codes, error));  // row 0
-    EXPECT_FALSE(parseCellCodes("019", codes, error));  // row 9
-    EXPECT_FALSE(parseCellCodes("181", codes, error));  // column 18
+    // A short code, row 0, row 9, column 18.
+    for (const char* bad : {"0111", "010", "019", "181"}) EXPECT_FALSE(parseCellCodes(bad, codes, error)) << bad;
     EXPECT_NE(error.find("number 1"), std::string::npos);
-    EXPECT_EQ(threeDigits(11), "011");
-    EXPECT_EQ(threeDigits(0), "000");
-    EXPECT_EQ(threeDigits(178), "178");
+    EXPECT_EQ(threeDigits(0) + threeDigits(11) + threeDigits(178), "000011178");
 }
 
 }  // namespace
