@@ -24,7 +24,7 @@ start_game() {
   program=$1
   "$dir/$program" 2>"$E2E_WORK/$program.err" &
   pid=$!
-  win=$(wait_window '^二角取り$') || fail "$program: no window"
+  win=$(wait_window '^二角取り$' 100 "$pid") || fail "$program: no window: $(cat "$E2E_WORK/$program.err")"
   eval "$(xdotool getwindowgeometry --shell "$win")"
   bx=$((X + 4))
   by=$((Y + HEIGHT - 517 + 10))

@@ -10,6 +10,13 @@ e2e_setup() {
   mkdir -m 700 "$XDG_RUNTIME_DIR"
   unset QT_QPA_PLATFORM
   trap 'e2e_cleanup' EXIT
+  # The X server is asked until it answers: a program started before that
+  # fails at once ("could not connect to display").
+  for _ in $(seq 1 100); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  fail "the X server $DISPLAY does not answer"
 }
 
 e2e_cleanup() {
@@ -22,12 +29,14 @@ e2e_cleanup() {
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Waits until a window whose name matches $1 is mapped, at most $2 tenths
-# of a second (100); prints its id.
+# of a second (100), and only while the process $3 (when given) lives;
+# prints its id.
 wait_window() {
-  local name=$1 id=""
+  local name=$1 id="" owner=${3:-}
   for _ in $(seq 1 "${2:-100}"); do
     id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n 1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
+    [ -n "$owner" ] && ! kill -0 "$owner" 2>/dev/null && return 1
     sleep 0.1
   done
   return 1

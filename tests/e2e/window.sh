@@ -19,7 +19,7 @@ scale=1
 
 "${prefix[@]}" "$game" &
 pid=$!
-win=$(wait_window '^二角取り$' $((100 * scale))) || fail "no window with caption 二角取り"
+win=$(wait_window '^二角取り$' $((100 * scale)) "$pid") || fail "no window with caption 二角取り"
 
 # A second start leaves at once, without a window of its own.
 timeout $((10 * scale)) "${prefix[@]}" "$game" || fail "second start did not exit cleanly"
