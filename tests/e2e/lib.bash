@@ -1,17 +1,34 @@
 # Helpers for end-to-end checks of the real program under Xvfb (sourced).
 
 # Copies the built game into a fresh program folder of its own, so each run
-# has its own files and its own single-instance lock.
+# has its own files and its own single-instance lock, and starts a private
+# X server for it.
 e2e_setup() {
   local game_dir=$1
   E2E_WORK=$(mktemp -d)
+  trap 'e2e_cleanup' EXIT
   cp -r "$game_dir"/. "$E2E_WORK/game"
   export XDG_RUNTIME_DIR="$E2E_WORK/runtime"
   mkdir -m 700 "$XDG_RUNTIME_DIR"
   unset QT_QPA_PLATFORM
-  trap 'e2e_cleanup' EXIT
-  # The X server is asked until it answers: a program started before that
-  # fails at once ("could not connect to display").
+  e2e_xserver
+}
+
+# Starts Xvfb on a display number it picks itself and writes to fd 3 once it
+# takes connections (xvfb-run -a chooses the number before the server owns
+# it, and two tests starting at once could end up on one display), then asks
+# it until it answers.
+e2e_xserver() {
+  local numfile="$E2E_WORK/display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" 2>"$E2E_WORK/xvfb.log" &
+  E2E_XVFB=$!
+  for _ in $(seq 1 100); do
+    grep -q . "$numfile" 2>/dev/null && break
+    kill -0 "$E2E_XVFB" 2>/dev/null || fail "Xvfb did not start: $(cat "$E2E_WORK/xvfb.log")"
+    sleep 0.1
+  done
+  grep -q . "$numfile" || fail "Xvfb gave no display number"
+  export DISPLAY=":$(head -n 1 "$numfile")"
   for _ in $(seq 1 100); do
     xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
     sleep 0.1
@@ -19,10 +36,15 @@ e2e_setup() {
   fail "the X server $DISPLAY does not answer"
 }
 
+# Ends what the test started, the X server last.
 e2e_cleanup() {
   local pids
-  pids=$(jobs -p)
+  pids=$(jobs -p | grep -vx "${E2E_XVFB:-}" || true)
   [ -n "$pids" ] && kill $pids 2>/dev/null || true
+  if [ -n "${E2E_XVFB:-}" ]; then
+    kill "$E2E_XVFB" 2>/dev/null || true
+    wait "$E2E_XVFB" 2>/dev/null || true
+  fi
   rm -rf "$E2E_WORK"
 }
 

@@ -6,10 +6,6 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
-if [ "${1:-}" != "--inner" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inner "$@"
-fi
-shift
 source "$here/lib.bash"
 e2e_setup "$1"
 game="$E2E_WORK/game/tessarin"
