@@ -4,7 +4,6 @@
 namespace tessarin::test {
 namespace {
 
-QByteArray code(int x, int y) { return QByteArray::fromStdString(threeDigits(cellCode(x, y))); }
 
 // A folder of data files (the test sheet there too, which the check passes over).
 using CheckTool = GameTest;
@@ -36,18 +35,7 @@ TEST_F(CheckTool, EveryProblemIsNamedByFileAndLine) {
     PaiTbl tbl{};
     placeLine(line, map, tbl);
 
-    // Two neighbours of different kinds; two tiles of one kind that cannot
-    // be joined on the full board.
-    int dx = 1;
-    while (kindOfPai(map.at(dx, 4)) == kindOfPai(map.at(dx + 1, 4))) ++dx;
-    const QByteArray differ = code(dx, 4) + code(dx + 1, 4);
-    QByteArray blocked;
-    for (int t = 1; t <= kTiles && blocked.isEmpty(); ++t) {
-        const PaiRec& a = tbl[static_cast<std::size_t>(t)];
-        const PaiRec& b = tbl[static_cast<std::size_t>(t % 4 == 0 ? t - 3 : t + 1)];
-        if (!canConnect(map, tbl, a.boardX, a.boardY, b.boardX, b.boardY))
-            blocked = code(a.boardX, a.boardY) + code(b.boardX, b.boardY);
-    }
+    const auto [differ, blocked] = illegalPairs(map, tbl);
     ASSERT_FALSE(blocked.isEmpty());
     const auto withPairs = [&](const QByteArray& pairs) { return number + pairs + answer.mid(pairs.size()); };
 

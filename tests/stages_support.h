@@ -78,6 +78,30 @@ inline int solvableStage(int from, QByteArray* answer = nullptr) {
 }
 
 // A click in the middle of a field cell.
+// A cell as the three digits answer lines use.
+inline QByteArray codeText(int x, int y) { return QByteArray::fromStdString(threeDigits(cellCode(x, y))); }
+
+// Two moves no rule allows on a full board, as answer text (two cell codes
+// each): two neighbours of different kinds in row 4, and two tiles of one
+// kind that cannot be joined. `blocked` is empty if every kind can be joined.
+struct IllegalPairs {
+    QByteArray differ, blocked;
+};
+inline IllegalPairs illegalPairs(const BoardMap& map, const PaiTbl& tbl) {
+    IllegalPairs pairs;
+    const auto kindAt = [&](int x, int y) { return tbl[static_cast<std::size_t>(map.at(x, y))].kind; };
+    int dx = 1;
+    while (kindAt(dx, 4) == kindAt(dx + 1, 4)) ++dx;
+    pairs.differ = codeText(dx, 4) + codeText(dx + 1, 4);
+    for (int t = 1; t <= kTiles && pairs.blocked.isEmpty(); ++t) {
+        const PaiRec& a = tbl[static_cast<std::size_t>(t)];
+        const PaiRec& b = tbl[static_cast<std::size_t>(t % 4 == 0 ? t - 3 : t + 1)];
+        if (!canConnect(map, tbl, a.boardX, a.boardY, b.boardX, b.boardY))
+            pairs.blocked = codeText(a.boardX, a.boardY) + codeText(b.boardX, b.boardY);
+    }
+    return pairs;
+}
+
 inline void clickCell(MjanModule& g, int x, int y, int button = kLeftButton) {
     g.picdest_MouseDown(button, cellPixelX(x) + 20, cellPixelY(y) + 30);
 }

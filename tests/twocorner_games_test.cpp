@@ -173,24 +173,15 @@ TEST(PairsTool, RefusesMalformedInputNamingTheProblem) {
     BoardMap map;
     PaiTbl tbl{};
     placeLine(stageLine(33763), map, tbl);
-    const auto code = [](int x, int y) { return QString::fromStdString(threeDigits(cellCode(x, y))); };
-    const auto kindAt = [&](int x, int y) { return tbl[static_cast<std::size_t>(map.at(x, y))].kind; };
+    const auto code = [](int x, int y) { return QString::fromLatin1(codeText(x, y)); };
 
     // A pair that can be taken, two neighbours of different kinds, and two
     // tiles of one kind that cannot be joined on the full board.
     const PairHint ok = findPairs(map, tbl)[0];
     const QString legal = code(ok.xL, ok.yL) + code(ok.xR, ok.yR);
-    int dx = 1;
-    while (kindAt(dx, 4) == kindAt(dx + 1, 4)) ++dx;
-    const QString differ = code(dx, 4) + code(dx + 1, 4);
-    QString blocked;
-    for (int t = 1; t <= kTiles && blocked.isEmpty(); ++t) {
-        const PaiRec& a = tbl[static_cast<std::size_t>(t)];
-        const PaiRec& b = tbl[static_cast<std::size_t>(t % 4 == 0 ? t - 3 : t + 1)];
-        if (!canConnect(map, tbl, a.boardX, a.boardY, b.boardX, b.boardY))
-            blocked = code(a.boardX, a.boardY) + code(b.boardX, b.boardY);
-    }
-    ASSERT_FALSE(blocked.isEmpty());
+    const IllegalPairs bad = illegalPairs(map, tbl);
+    ASSERT_FALSE(bad.blocked.isEmpty());
+    const QString differ = QString::fromLatin1(bad.differ), blocked = QString::fromLatin1(bad.blocked);
 
     const QString twice = QString(line).replace(5, 3, line.mid(8, 3));  // the second cell's tile in the first too
     struct Case {
