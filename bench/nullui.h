@@ -2,6 +2,9 @@
 #pragma once
 
 #include "app/gameui.h"
+#include "app/mjanmodule.h"
+
+#include <benchmark/benchmark.h>
 
 namespace tessarin::bench {
 
@@ -21,5 +24,13 @@ struct NullUi : GameUi {
     void showStageSelection(StageGrid&) override {}
     void exitProgram() override {}
 };
+
+// Starts the game of the built program folder; false, with the benchmark
+// marked as skipped, when it cannot start.
+inline bool startGame(MjanModule& game, benchmark::State& state) {
+    if (game.startUp()) return true;
+    state.SkipWithError("tile sheet missing");
+    return false;
+}
 
 }  // namespace tessarin::bench

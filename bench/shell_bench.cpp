@@ -19,10 +19,7 @@ namespace {
 void BM_StartDealAndDraw(benchmark::State& state) {
     NullUi ui;
     MjanModule game(QStringLiteral(TESSARIN_GAME_DIR), ui);
-    if (!game.startUp()) {
-        state.SkipWithError("tile sheet missing");
-        return;
-    }
+    if (!startGame(game, state)) return;
     for (auto _ : state) {
         game.menuStartRnd_Click();
         benchmark::DoNotOptimize(game.picdest.constBits());

@@ -14,10 +14,7 @@ namespace {
 void BM_SearchCommand(benchmark::State& state) {
     NullUi ui;
     MjanModule game(QStringLiteral(TESSARIN_GAME_DIR), ui);
-    if (!game.startUp()) {
-        state.SkipWithError("tile sheet missing");
-        return;
-    }
+    if (!startGame(game, state)) return;
     game.menuStartRnd_Click();
     for (auto _ : state) {
         game.menuSrh_Click();
@@ -33,10 +30,7 @@ BENCHMARK(BM_SearchCommand)->Unit(benchmark::kMicrosecond);
 void BM_TakePairAndUndo(benchmark::State& state) {
     NullUi ui;
     MjanModule game(QStringLiteral(TESSARIN_GAME_DIR), ui);
-    if (!game.startUp()) {
-        state.SkipWithError("tile sheet missing");
-        return;
-    }
+    if (!startGame(game, state)) return;
     game.menuStartRnd_Click();
     const PairHint p = findPairs(game.boardMap, game.paiTbl)[0];
     for (auto _ : state) {
