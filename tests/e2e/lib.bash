@@ -17,10 +17,12 @@ e2e_setup() {
 # Starts Xvfb on a display number it picks itself and writes to fd 3 once it
 # takes connections (xvfb-run -a chooses the number before the server owns
 # it, and two tests starting at once could end up on one display), then asks
-# it until it answers.
+# it until it answers. -noreset keeps the server from resetting whenever its
+# last client leaves, so the game never arrives in the middle of a reset
+# (the check below is such a client).
 e2e_xserver() {
   local numfile="$E2E_WORK/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" 2>"$E2E_WORK/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numfile" 2>"$E2E_WORK/xvfb.log" &
   E2E_XVFB=$!
   for _ in $(seq 1 100); do
     grep -q . "$numfile" 2>/dev/null && break
@@ -48,7 +50,16 @@ e2e_cleanup() {
   rm -rf "$E2E_WORK"
 }
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# Stops the check; the X server's own log goes with the message, since an
+# end-to-end failure is often the server's.
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -s "${E2E_WORK:-}/xvfb.log" ]; then
+    echo "--- Xvfb on ${DISPLAY:-?}:" >&2
+    tail -n 20 "$E2E_WORK/xvfb.log" >&2
+  fi
+  exit 1
+}
 
 # Waits until a window whose name matches $1 is mapped, at most $2 tenths
 # of a second (100), and only while the process $3 (when given) lives;
