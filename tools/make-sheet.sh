@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Regenerates the tile sheet data/paidat.dat.
+# Regenerates the tile sheets data/paidat.dat, data/paidat@2x.dat and
+# data/paidat@3x.dat (the same pictures drawn at two and three times the size).
 #
 #   tools/make-sheet.sh                 build tessarin-sheetgen, then draw the sheet
 #   tools/make-sheet.sh PATH/TO/tessarin-sheetgen   use an already built generator
@@ -21,5 +22,10 @@ else
     [[ -n $generator ]] || { echo "make-sheet.sh: tessarin-sheetgen was not built" >&2; exit 1; }
 fi
 
-QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$generator" "$root/data/paidat.dat"
-echo "wrote $root/data/paidat.dat"
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+for scale in 1 2 3; do
+    name=paidat.dat
+    [[ $scale == 1 ]] || name=paidat@${scale}x.dat
+    "$generator" --scale "$scale" "$root/data/$name"
+    echo "wrote $root/data/$name"
+done

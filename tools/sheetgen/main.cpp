@@ -9,7 +9,9 @@
 // Each cell holds the whole tile as it appears on the dark green board, so the
 // rounded corners outside the tile are painted in the board colour.
 //
-// Usage: tessarin-sheetgen OUTPUT.png
+// Usage: tessarin-sheetgen [--scale 1|2|3] OUTPUT.png
+// The scale draws the same sheet at two or three times the size (cells of
+// 88 x 108 or 132 x 162 pixels) for screens with more pixels per point.
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -754,16 +756,22 @@ void drawSlot(QPainter& p, const Slot& slot) {
     }
 }
 
-QImage drawSheet() {
-    QImage sheet(kCellW * kSheetCols, kCellH * kSheetRows, QImage::Format_RGB32);
+// Draws the sheet at `scale` device pixels per design pixel. Every picture is
+// drawn at that size from the same outlines, so lines that sit on whole pixels
+// at scale 1 sit on whole pixels at every scale and stay sharp.
+QImage drawSheet(int scale) {
+    const int cellW = kCellW * scale;
+    const int cellH = kCellH * scale;
+    QImage sheet(cellW * kSheetCols, cellH * kSheetRows, QImage::Format_RGB32);
     sheet.fill(kBoardGreen);
     QPainter p(&sheet);
     p.setRenderHint(QPainter::Antialiasing);
     for (int row = 0; row < kSheetRows; ++row) {
         for (int col = 0; col < kSheetCols; ++col) {
             p.save();
-            p.translate(col * kCellW, row * kCellH);
-            p.setClipRect(0, 0, kCellW, kCellH);
+            p.translate(col * cellW, row * cellH);
+            p.setClipRect(0, 0, cellW, cellH);
+            p.scale(scale, scale);
             drawSlot(p, slotAt(col, row));
             p.restore();
         }
@@ -778,35 +786,50 @@ int fail(const QString& message) {
     return 1;
 }
 
+// Writes `image` as a PNG file through a temporary file, so a failed run
+// leaves the previous file in place.
+int writePng(const QImage& image, const QString& output) {
+    QSaveFile file(output);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return fail(QStringLiteral("cannot write %1: %2").arg(output, file.errorString()));
+    }
+    if (!image.save(&file, "PNG")) {
+        file.cancelWriting();
+        return fail(QStringLiteral("cannot encode the picture as PNG for %1").arg(output));
+    }
+    if (!file.commit()) {
+        return fail(QStringLiteral("cannot write %1: %2").arg(output, file.errorString()));
+    }
+    return 0;
+}
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: tessarin-sheetgen [--scale 1|2|3] OUTPUT.png\n");
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
-    const QStringList args = QGuiApplication::arguments();
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: tessarin-sheetgen OUTPUT.png\n");
-        return 2;
+    QStringList args = QGuiApplication::arguments();
+    args.removeFirst();
+    int scale = 1;
+    if (args.size() == 3 && args.at(0) == QStringLiteral("--scale")) {
+        bool ok = false;
+        scale = args.at(1).toInt(&ok);
+        if (!ok || scale < 1 || scale > 3) return usage();
+        args.remove(0, 2);
     }
-    const QString output = args.at(1);
+    if (args.size() != 1 || args.at(0).startsWith(QLatin1Char('-'))) return usage();
+    const QString output = args.at(0);
 
     gFamily = loadFont();
     if (gFamily.isEmpty()) {
         return fail(QStringLiteral("font not found: %1").arg(QString::fromUtf8(kFontFile)));
     }
-
-    const QImage sheet = drawSheet();
-    QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail(QStringLiteral("cannot write %1: %2").arg(output, file.errorString()));
-    }
-    if (!sheet.save(&file, "PNG")) {
-        file.cancelWriting();
-        return fail(QStringLiteral("cannot encode the sheet as PNG for %1").arg(output));
-    }
-    if (!file.commit()) {
-        return fail(QStringLiteral("cannot write %1: %2").arg(output, file.errorString()));
-    }
-    return 0;
+    return writePng(drawSheet(scale), output);
 }
