@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Regenerates the tile sheets data/paidat.dat, data/paidat@2x.dat and
-# data/paidat@3x.dat (the same pictures drawn at two and three times the size).
+# data/paidat@3x.dat (the same pictures drawn at two and three times the size)
+# and the application icons under data/icons/hicolor/ (PNG at 16 to 256
+# pixels, and SVG).
 #
-#   tools/make-sheet.sh                 build tessarin-sheetgen, then draw the sheet
+#   tools/make-sheet.sh                 build tessarin-sheetgen, then draw
 #   tools/make-sheet.sh PATH/TO/tessarin-sheetgen   use an already built generator
 #
 # Without an argument the generator is built in $SHEETGEN_BUILD_DIR
 # (default: a folder under ${TMPDIR:-/tmp}). The result is meant to be
-# committed; the normal build only copies it beside the program.
+# committed; the normal build only copies the sheets beside the program.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -29,3 +31,12 @@ for scale in 1 2 3; do
     "$generator" --scale "$scale" "$root/data/$name"
     echo "wrote $root/data/$name"
 done
+
+icons=$root/data/icons/hicolor
+for size in 16 32 48 64 128 256; do
+    mkdir -p "$icons/${size}x${size}/apps"
+    "$generator" --icon "$size" "$icons/${size}x${size}/apps/org.tessarin.Tessarin.png"
+done
+mkdir -p "$icons/scalable/apps"
+"$generator" --icon scalable "$icons/scalable/apps/org.tessarin.Tessarin.svg"
+echo "wrote the icons in $icons"

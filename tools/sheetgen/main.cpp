@@ -9,15 +9,22 @@
 // Each cell holds the whole tile as it appears on the dark green board, so the
 // rounded corners outside the tile are painted in the board colour.
 //
+// It also draws the application icon from the same tile art.
+//
 // Usage: tessarin-sheetgen [--scale 1|2|3] OUTPUT.png
+//        tessarin-sheetgen --icon 16..1024|scalable OUTPUT
 // The scale draws the same sheet at two or three times the size (cells of
 // 88 x 108 or 132 x 162 pixels) for screens with more pixels per point.
+// --icon writes the icon as a square PNG of that many pixels with a
+// transparent background, or with "scalable" as an SVG file.
+#include <QBuffer>
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QSaveFile>
@@ -29,6 +36,8 @@
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
+#include <limits>
+#include <utility>
 
 namespace {
 
@@ -781,31 +790,411 @@ QImage drawSheet(int scale) {
     return sheet.convertToFormat(QImage::Format_RGB888);
 }
 
+// ---------------------------------------------------------------------------
+// The application icon
+
+// From 48 pixels up: two tiles of the sheet, the one of circles standing
+// behind and the red dragon in front of it. Designed on a 100 x 100 grid.
+void drawIcon(QPainter& p, qreal size) {
+    p.save();
+    p.scale(size / 100.0, size / 100.0);
+    constexpr qreal kTileScale = 1.32;
+    p.save();
+    p.translate(2.0, 1.0);
+    p.scale(kTileScale, kTileScale);
+    drawSlot(p, {Cell::Circles, 1});
+    p.restore();
+    p.save();
+    p.translate(39.0, 27.0);
+    p.scale(kTileScale, kTileScale);
+    drawSlot(p, {Cell::Honour, 7});
+    p.restore();
+    p.restore();
+}
+
+// At 16 and 32 pixels the tile art would blur into a smudge, so the icon is
+// the red dragon alone, built from shapes on a 16 x 16 pixel grid: every edge
+// lands on whole pixels and the strokes of 中 are one grid pixel wide.
+void drawSmallIcon(QPainter& p, qreal size) {
+    p.save();
+    p.scale(size / 16.0, size / 16.0);
+    const QRectF face(1.0, 0.0, 13.0, 14.0);
+    constexpr qreal kSmallRadius = 2.0;
+
+    // The green back shows one pixel to the right and two below the face.
+    QLinearGradient back(0, 0, 16, 16);
+    back.setColorAt(0.0, QColor(22, 110, 74));
+    back.setColorAt(1.0, QColor(6, 62, 40));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 40, 20));
+    p.drawRoundedRect(face.translated(1.0, 2.0), kSmallRadius, kSmallRadius);
+    p.setBrush(back);
+    p.drawRoundedRect(face.translated(1.0, 2.0).adjusted(0.0, 0.0, -0.5, -0.5), kSmallRadius,
+                      kSmallRadius);
+
+    // The face with its rim.
+    QLinearGradient ivory(face.topLeft(), face.bottomRight());
+    ivory.setColorAt(0.0, QColor(255, 253, 242));
+    ivory.setColorAt(1.0, QColor(232, 222, 192));
+    p.setBrush(QColor(160, 146, 108));
+    p.drawRoundedRect(face, kSmallRadius, kSmallRadius);
+    p.setBrush(ivory);
+    p.drawRoundedRect(face.adjusted(0.5, 0.5, -0.5, -0.5), kSmallRadius - 0.5,
+                      kSmallRadius - 0.5);
+
+    // 中: a box crossed by one long vertical stroke.
+    p.setBrush(kInkRed);
+    const QRectF box(4.0, 4.0, 7.0, 5.0);
+    p.drawRect(QRectF(box.left(), box.top(), box.width(), 1.0));
+    p.drawRect(QRectF(box.left(), box.bottom() - 1.0, box.width(), 1.0));
+    p.drawRect(QRectF(box.left(), box.top(), 1.0, box.height()));
+    p.drawRect(QRectF(box.right() - 1.0, box.top(), 1.0, box.height()));
+    p.drawRect(QRectF(7.0, 2.0, 1.0, 10.0));
+    p.restore();
+}
+
+QImage drawIconImage(int size) {
+    QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
+    icon.fill(Qt::transparent);
+    QPainter p(&icon);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (size < 48) {
+        drawSmallIcon(p, size);
+    } else {
+        drawIcon(p, size);
+    }
+    p.end();
+    return icon.convertToFormat(QImage::Format_ARGB32);
+}
+
+// ---------------------------------------------------------------------------
+// The scalable icon
+//
+// A paint engine that writes what is painted as SVG elements, so the same
+// drawing code that fills the PNG icons also yields the vector icon, without
+// a dependency on Qt's SVG module. It knows what the tile art uses: filled and
+// stroked paths in solid colours or linear and radial gradients, under any
+// transform and opacity. Anything else (clipping, pictures, text items,
+// dashed pens, other composition modes) is reported instead of being dropped,
+// so it can never write a picture that differs from the PNG icons unnoticed.
+
+QString svgNumber(qreal v) {
+    QString text = QString::number(v, 'f', 3);
+    while (text.endsWith(QLatin1Char('0'))) text.chop(1);
+    if (text.endsWith(QLatin1Char('.'))) text.chop(1);
+    if (text == QStringLiteral("-0")) text = QStringLiteral("0");
+    return text;
+}
+
+QString svgColour(const QColor& colour) { return colour.name(QColor::HexRgb); }
+
+// The path data of `path`; a subpath that ends where it started is closed, as
+// Qt's stroker treats it, so its outline gets a join there rather than caps.
+QString svgPathData(const QPainterPath& path) {
+    QString d;
+    QPointF start;
+    QPointF last;
+    auto point = [&](qreal x, qreal y) { d += svgNumber(x) + QLatin1Char(' ') + svgNumber(y); };
+    auto closeIfBack = [&] {
+        if (!d.isEmpty() && last == start) d += QLatin1Char('Z');
+    };
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        switch (e.type) {
+            case QPainterPath::MoveToElement:
+                closeIfBack();
+                d += QLatin1Char('M');
+                point(e.x, e.y);
+                start = last = e;
+                break;
+            case QPainterPath::LineToElement:
+                d += QLatin1Char('L');
+                point(e.x, e.y);
+                last = e;
+                break;
+            case QPainterPath::CurveToElement: {
+                d += QLatin1Char('C');
+                point(e.x, e.y);
+                for (int k = 1; k <= 2 && i + 1 < path.elementCount(); ++k) {
+                    const QPainterPath::Element data = path.elementAt(++i);
+                    d += QLatin1Char(' ');
+                    point(data.x, data.y);
+                    last = data;
+                }
+                break;
+            }
+            case QPainterPath::CurveToDataElement:
+                break;
+        }
+    }
+    closeIfBack();
+    return d;
+}
+
+QString svgMatrix(const QTransform& m) {
+    return QStringLiteral("matrix(%1 %2 %3 %4 %5 %6)")
+        .arg(svgNumber(m.m11()), svgNumber(m.m12()), svgNumber(m.m21()), svgNumber(m.m22()),
+             svgNumber(m.dx()), svgNumber(m.dy()));
+}
+
+class SvgEngine : public QPaintEngine {
+public:
+    SvgEngine() : QPaintEngine(AllFeatures) {}
+
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    Type type() const override { return QPaintEngine::User; }
+
+    void updateState(const QPaintEngineState& state) override {
+        const DirtyFlags flags = state.state();
+        if (flags & DirtyPen) pen_ = state.pen();
+        if (flags & DirtyBrush) brush_ = state.brush();
+        if (flags & DirtyBrushOrigin) brushOrigin_ = state.brushOrigin();
+        if (flags & DirtyTransform) transform_ = state.transform();
+        if (flags & DirtyOpacity) opacity_ = state.opacity();
+        if (flags & DirtyClipEnabled) clipping_ = state.isClipEnabled();
+        if (flags & (DirtyClipPath | DirtyClipRegion)) {
+            clipping_ = state.clipOperation() != Qt::NoClip;
+        }
+        if (flags & DirtyCompositionMode) {
+            composing_ = state.compositionMode() == QPainter::CompositionMode_SourceOver;
+        }
+    }
+
+    void drawPath(const QPainterPath& path) override { element(path, true); }
+
+    void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override {
+        if (count < 2) return;
+        QPainterPath path(points[0]);
+        for (int i = 1; i < count; ++i) path.lineTo(points[i]);
+        if (mode != PolylineMode) path.closeSubpath();
+        path.setFillRule(mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill);
+        element(path, mode != PolylineMode);
+    }
+
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {
+        unsupported(QStringLiteral("pictures"));
+    }
+    void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {
+        unsupported(QStringLiteral("pictures"));
+    }
+    void drawTextItem(const QPointF&, const QTextItem&) override {
+        unsupported(QStringLiteral("text items"));
+    }
+
+    // The finished document, or an empty string when something was painted
+    // that the engine cannot write; problem() then says what.
+    QString document(int size) const {
+        if (!problem_.isEmpty()) return {};
+        const QString side = QString::number(size);
+        return QStringLiteral(
+                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                   "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%1\" "
+                   "viewBox=\"0 0 %1 %1\">\n<defs>\n%2</defs>\n%3</svg>\n")
+            .arg(side, defs_, body_);
+    }
+    const QString& problem() const { return problem_; }
+
+private:
+    void unsupported(const QString& what) {
+        if (problem_.isEmpty()) problem_ = QStringLiteral("the SVG writer cannot draw ") + what;
+    }
+
+    // An SVG paint for `brush` (a colour, or a reference to a new gradient)
+    // and its opacity.
+    std::pair<QString, qreal> paint(const QBrush& brush) {
+        switch (brush.style()) {
+            case Qt::NoBrush:
+                return {QStringLiteral("none"), 1.0};
+            case Qt::SolidPattern:
+                return {svgColour(brush.color()), brush.color().alphaF()};
+            case Qt::LinearGradientPattern:
+            case Qt::RadialGradientPattern:
+                return {gradient(brush), 1.0};
+            default:
+                unsupported(QStringLiteral("patterned brushes"));
+                return {QStringLiteral("none"), 1.0};
+        }
+    }
+
+    QString gradient(const QBrush& brush) {
+        const QGradient& g = *brush.gradient();
+        if (g.coordinateMode() != QGradient::LogicalMode || g.spread() != QGradient::PadSpread) {
+            unsupported(QStringLiteral("gradients other than padded ones in user space"));
+        }
+        const QString id = QStringLiteral("g%1").arg(++gradients_);
+        const bool linear = g.type() == QGradient::LinearGradient;
+        const QString tag = linear ? QStringLiteral("linearGradient")
+                                   : QStringLiteral("radialGradient");
+        QString e = QLatin1Char('<') + tag;
+        attribute(e, "id", id);
+        attribute(e, "gradientUnits", QStringLiteral("userSpaceOnUse"));
+        if (linear) {
+            const auto& l = static_cast<const QLinearGradient&>(g);
+            attribute(e, "x1", svgNumber(l.start().x()));
+            attribute(e, "y1", svgNumber(l.start().y()));
+            attribute(e, "x2", svgNumber(l.finalStop().x()));
+            attribute(e, "y2", svgNumber(l.finalStop().y()));
+        } else {
+            const auto& r = static_cast<const QRadialGradient&>(g);
+            if (r.focalRadius() > 0) unsupported(QStringLiteral("focal radii"));
+            attribute(e, "cx", svgNumber(r.center().x()));
+            attribute(e, "cy", svgNumber(r.center().y()));
+            attribute(e, "r", svgNumber(r.radius()));
+            attribute(e, "fx", svgNumber(r.focalPoint().x()));
+            attribute(e, "fy", svgNumber(r.focalPoint().y()));
+        }
+        const QTransform m =
+            brush.transform() * QTransform::fromTranslate(brushOrigin_.x(), brushOrigin_.y());
+        if (!m.isIdentity()) attribute(e, "gradientTransform", svgMatrix(m));
+        e += QStringLiteral(">\n");
+        for (const QGradientStop& stop : g.stops()) {
+            e += QStringLiteral("<stop");
+            attribute(e, "offset", svgNumber(stop.first));
+            attribute(e, "stop-color", svgColour(stop.second));
+            if (stop.second.alpha() != 255) {
+                attribute(e, "stop-opacity", svgNumber(stop.second.alphaF()));
+            }
+            e += QStringLiteral("/>\n");
+        }
+        defs_ += e + QStringLiteral("</") + tag + QStringLiteral(">\n");
+        return QStringLiteral("url(#%1)").arg(id);
+    }
+
+    static void attribute(QString& element, const char* name, const QString& value) {
+        element += QStringLiteral(" %1=\"%2\"").arg(QLatin1String(name), value);
+    }
+
+    void element(const QPainterPath& path, bool filled) {
+        if (clipping_) unsupported(QStringLiteral("clipped shapes"));
+        if (!composing_) unsupported(QStringLiteral("composition modes"));
+        QString e = QStringLiteral("<path");
+        attribute(e, "d", svgPathData(path));
+        if (!transform_.isIdentity()) attribute(e, "transform", svgMatrix(transform_));
+        const auto [fill, fillOpacity] = paint(filled ? brush_ : QBrush());
+        attribute(e, "fill", fill);
+        if (fillOpacity < 1.0) attribute(e, "fill-opacity", svgNumber(fillOpacity));
+        if (fill != QStringLiteral("none")) {
+            attribute(e, "fill-rule", path.fillRule() == Qt::WindingFill
+                                          ? QStringLiteral("nonzero")
+                                          : QStringLiteral("evenodd"));
+        }
+        if (pen_.style() == Qt::NoPen) {
+            attribute(e, "stroke", QStringLiteral("none"));
+        } else {
+            if (pen_.style() != Qt::SolidLine) unsupported(QStringLiteral("dashed lines"));
+            if (pen_.isCosmetic()) unsupported(QStringLiteral("cosmetic pens"));
+            const auto [stroke, strokeOpacity] = paint(pen_.brush());
+            attribute(e, "stroke", stroke);
+            if (strokeOpacity < 1.0) attribute(e, "stroke-opacity", svgNumber(strokeOpacity));
+            attribute(e, "stroke-width", svgNumber(pen_.widthF()));
+            const Qt::PenCapStyle cap = pen_.capStyle();
+            attribute(e, "stroke-linecap", cap == Qt::FlatCap    ? QStringLiteral("butt")
+                                           : cap == Qt::RoundCap ? QStringLiteral("round")
+                                                                 : QStringLiteral("square"));
+            const Qt::PenJoinStyle join = pen_.joinStyle();
+            attribute(e, "stroke-linejoin", join == Qt::RoundJoin   ? QStringLiteral("round")
+                                            : join == Qt::BevelJoin ? QStringLiteral("bevel")
+                                                                    : QStringLiteral("miter"));
+            if (join == Qt::MiterJoin || join == Qt::SvgMiterJoin) {
+                attribute(e, "stroke-miterlimit", svgNumber(qMax<qreal>(1.0, pen_.miterLimit())));
+            }
+        }
+        if (opacity_ < 1.0) attribute(e, "opacity", svgNumber(opacity_));
+        body_ += e + QStringLiteral("/>\n");
+    }
+
+    QPen pen_;
+    QBrush brush_;
+    QPointF brushOrigin_;
+    QTransform transform_;
+    qreal opacity_ = 1.0;
+    bool clipping_ = false;
+    bool composing_ = true;
+    int gradients_ = 0;
+    QString defs_;
+    QString body_;
+    QString problem_;
+};
+
+// A square canvas of `size` points whose painting ends up as SVG.
+class SvgCanvas : public QPaintDevice {
+public:
+    explicit SvgCanvas(int size) : size_(size) {}
+    QPaintEngine* paintEngine() const override { return &engine_; }
+    const SvgEngine& engine() const { return engine_; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+            case PdmWidth:
+            case PdmHeight:
+                return size_;
+            case PdmWidthMM:
+            case PdmHeightMM:
+                return qRound(size_ * 25.4 / 96.0);
+            case PdmNumColors:
+                return std::numeric_limits<int>::max();
+            case PdmDepth:
+                return 32;
+            case PdmDpiX:
+            case PdmDpiY:
+            case PdmPhysicalDpiX:
+            case PdmPhysicalDpiY:
+                return 96;
+            case PdmDevicePixelRatio:
+                return 1;
+            case PdmDevicePixelRatioScaled:
+                return static_cast<int>(devicePixelRatioFScale());
+            default:
+                return QPaintDevice::metric(metric);
+        }
+    }
+
+private:
+    int size_;
+    mutable SvgEngine engine_;
+};
+
+// The large icon as SVG, on a canvas of 256 points; empty with `problem` set
+// when the art uses something the SVG writer does not know.
+QByteArray drawIconSvg(QString& problem) {
+    constexpr int kSize = 256;
+    SvgCanvas canvas(kSize);
+    QPainter p(&canvas);
+    drawIcon(p, kSize);
+    p.end();
+    problem = canvas.engine().problem();
+    return canvas.engine().document(kSize).toUtf8();
+}
+
 int fail(const QString& message) {
     std::fprintf(stderr, "tessarin-sheetgen: %s\n", qPrintable(message));
     return 1;
 }
 
-// Writes `image` as a PNG file through a temporary file, so a failed run
+// Writes `bytes` to `output` through a temporary file, so a failed run
 // leaves the previous file in place.
-int writePng(const QImage& image, const QString& output) {
+int writeFile(const QString& output, const QByteArray& bytes) {
     QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail(QStringLiteral("cannot write %1: %2").arg(output, file.errorString()));
-    }
-    if (!image.save(&file, "PNG")) {
-        file.cancelWriting();
-        return fail(QStringLiteral("cannot encode the picture as PNG for %1").arg(output));
-    }
-    if (!file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         return fail(QStringLiteral("cannot write %1: %2").arg(output, file.errorString()));
     }
     return 0;
 }
 
+QByteArray png(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return {};
+    return bytes;
+}
+
 int usage() {
     std::fprintf(stderr,
-                 "usage: tessarin-sheetgen [--scale 1|2|3] OUTPUT.png\n");
+                 "usage: tessarin-sheetgen [--scale 1|2|3] OUTPUT.png\n"
+                 "       tessarin-sheetgen --icon 16..1024|scalable OUTPUT\n");
     return 2;
 }
 
@@ -818,10 +1207,16 @@ int main(int argc, char** argv) {
     QStringList args = QGuiApplication::arguments();
     args.removeFirst();
     int scale = 1;
+    int iconSize = 0;  // 0: the sheet; -1: the scalable icon
     if (args.size() == 3 && args.at(0) == QStringLiteral("--scale")) {
         bool ok = false;
         scale = args.at(1).toInt(&ok);
         if (!ok || scale < 1 || scale > 3) return usage();
+        args.remove(0, 2);
+    } else if (args.size() == 3 && args.at(0) == QStringLiteral("--icon")) {
+        bool ok = args.at(1) == QStringLiteral("scalable");
+        iconSize = ok ? -1 : args.at(1).toInt(&ok);
+        if (!ok || (iconSize != -1 && (iconSize < 16 || iconSize > 1024))) return usage();
         args.remove(0, 2);
     }
     if (args.size() != 1 || args.at(0).startsWith(QLatin1Char('-'))) return usage();
@@ -831,5 +1226,15 @@ int main(int argc, char** argv) {
     if (gFamily.isEmpty()) {
         return fail(QStringLiteral("font not found: %1").arg(QString::fromUtf8(kFontFile)));
     }
-    return writePng(drawSheet(scale), output);
+
+    QByteArray bytes;
+    if (iconSize == -1) {
+        QString problem;
+        bytes = drawIconSvg(problem);
+        if (bytes.isEmpty()) return fail(problem);
+    } else {
+        bytes = png(iconSize > 0 ? drawIconImage(iconSize) : drawSheet(scale));
+        if (bytes.isEmpty()) return fail(QStringLiteral("cannot encode the picture as PNG"));
+    }
+    return writeFile(output, bytes);
 }
