@@ -875,8 +875,8 @@ QImage drawIconImage(int size) {
 // a dependency on Qt's SVG module. It knows what the tile art uses: filled and
 // stroked paths in solid colours or linear and radial gradients, under any
 // transform and opacity. Anything else (clipping, pictures, text items,
-// dashed pens, other composition modes) is reported instead of being dropped,
-// so it can never write a picture that differs from the PNG icons unnoticed.
+// dashed pens, other composition modes) makes the run fail with a message
+// instead of being left out of the file without a word.
 
 QString svgNumber(qreal v) {
     QString text = QString::number(v, 'f', 3);
