@@ -13,7 +13,7 @@
 namespace tessarin {
 namespace {
 
-struct Position {
+struct Bitboard {
     BoardMap map;
     PaiTbl tbl;
 };
@@ -31,8 +31,8 @@ struct Rng {
 };
 
 // A random full deal.
-Position deal(Rng& rng) {
-    Position pos;
+Bitboard deal(Rng& rng) {
+    Bitboard pos;
     fillPaiTbl(pos.tbl);
     std::array<int, kTiles> order{};
     for (int i = 0; i < kTiles; ++i) order[static_cast<std::size_t>(i)] = i + 1;
@@ -52,7 +52,7 @@ Position deal(Rng& rng) {
 }
 
 // Takes off `pairs` random pairs of equal tiles, as play would.
-void removePairs(Position& pos, Rng& rng, int pairs) {
+void removePairs(Bitboard& pos, Rng& rng, int pairs) {
     std::array<int, kTiles / 2> pairFirst{};  // tiles 2k+1 and 2k+2 share a kind
     for (int k = 0; k < kTiles / 2; ++k) pairFirst[static_cast<std::size_t>(k)] = 2 * k + 1;
     for (int k = kTiles / 2 - 1; k > 0; --k) {
@@ -74,11 +74,11 @@ struct Sample {
 // present tiles each, taken in turn.
 void BM_CanConnect(benchmark::State& state) {
     Rng rng{1};
-    std::vector<Position> positions;
+    std::vector<Bitboard> positions;
     std::vector<Sample> samples;
     for (int p = 0; p < 64; ++p) {
         positions.push_back(deal(rng));
-        Position& pos = positions.back();
+        Bitboard& pos = positions.back();
         removePairs(pos, rng, p);  // 0 .. 63 of the 68 pairs taken off
         std::vector<std::pair<int, int>> present;
         for (int y = 1; y <= kRows; ++y) {
@@ -98,7 +98,7 @@ void BM_CanConnect(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const Sample& s = samples[i];
-        const Position& pos = positions[static_cast<std::size_t>(s.pos)];
+        const Bitboard& pos = positions[static_cast<std::size_t>(s.pos)];
         benchmark::DoNotOptimize(canConnect(pos.map, pos.tbl, s.x1, s.y1, s.x2, s.y2));
         i = (i + 1) % samples.size();
     }
@@ -108,7 +108,7 @@ BENCHMARK(BM_CanConnect);
 
 void findPairsOn(benchmark::State& state, int removedPairs) {
     Rng rng{2};
-    std::vector<Position> positions;
+    std::vector<Bitboard> positions;
     for (int p = 0; p < 16; ++p) {
         positions.push_back(deal(rng));
         removePairs(positions.back(), rng, removedPairs);
@@ -116,7 +116,7 @@ void findPairsOn(benchmark::State& state, int removedPairs) {
     std::size_t i = 0;
     long found = 0;
     for (auto _ : state) {
-        const Position& pos = positions[i];
+        const Bitboard& pos = positions[i];
         const HintList hints = findPairs(pos.map, pos.tbl);
         benchmark::DoNotOptimize(hints);
         found += hints.size();

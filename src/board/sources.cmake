@@ -1,2 +1,6 @@
-list(APPEND RULES_SOURCES board/model.cpp)
-list(APPEND GAME_SOURCES board/tiles.cpp board/drawing.cpp)
+# The board model and Position (plain C++), and the board surface the game
+# draws on (Qt Gui).
+tessarin_library(tessarin_board SOURCES board/model.cpp board/position.cpp)
+if(TESSARIN_GUI)
+  tessarin_library(tessarin_surface SOURCES board/surface.cpp LINKS tessarin_board Qt6::Gui)
+endif()

@@ -1,1 +1,5 @@
-list(APPEND GAME_SOURCES savegame/savegame.cpp)
+# The save slot of the authoring build.
+if(TESSARIN_GUI)
+  tessarin_library(tessarin_savegame SOURCES savegame/saveslot.cpp
+    LINKS tessarin_formats tessarin_twocorner tessarin_stages tessarin_shell)
+endif()

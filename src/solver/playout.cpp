@@ -1,21 +1,24 @@
 #include "solver/playout.h"
 
-#include "solver/position.h"
+#include "solver/bitboard.h"
 #include "stages/deal.h"
 
 #include <array>
 
 namespace tessarin {
 
-RandomPlays playRandomly(const BoardMap& map, const PaiTbl& tbl, int plays, uint32_t seed) {
-    using namespace solver;
-    PaiTbl plain = tbl;
-    for (int t = 1; t <= kTiles; ++t) {
-        PaiRec& r = plain[static_cast<std::size_t>(t)];
-        if (r.state == kPicked) r.state = kOnBoard;
-    }
-    const Layout layout = Position::layoutOf(map);
-    const Position start = Position::of(layout, plain);
+RandomPlays playRandomly(const Position& pos, int plays, uint32_t seed) {
+    using solver::Bitboard;
+    using solver::Joinable;
+    using solver::kPairIds;
+    using solver::Layout;
+    using solver::pairTileA;
+    using solver::pairTileB;
+    Position plain = pos;  // a picked tile is simply a tile on the board
+    for (int t = 1; t <= kTiles; ++t)
+        if (plain.tile(t).state == kPicked) plain.setState(t, kOnBoard);
+    const Layout layout = Bitboard::layoutOf(plain);
+    const Bitboard start = Bitboard::of(layout, plain);
     Joinable startPairs;
     refreshJoinable(start, startPairs);
 
@@ -25,7 +28,7 @@ RandomPlays playRandomly(const BoardMap& map, const PaiTbl& tbl, int plays, uint
     long taken = 0;
     std::array<int, kPairIds> choices{};
     for (int play = 0; play < plays; ++play) {
-        Position p = start;
+        Bitboard p = start;
         Joinable j = startPairs;
         for (;;) {
             refreshJoinable(p, j);

@@ -5,7 +5,7 @@
 // hard one needs the right pairs at the right moments.
 #pragma once
 
-#include "board/model.h"
+#include "board/position.h"
 
 #include <cstdint>
 
@@ -23,6 +23,6 @@ struct RandomPlays {
 // Plays the position `plays` times (tiles in state 2 are off, all others
 // on the board). The choices come from the deal's generator seeded with
 // `seed`, so the same arguments always give the same result.
-RandomPlays playRandomly(const BoardMap& map, const PaiTbl& tbl, int plays, uint32_t seed);
+RandomPlays playRandomly(const Position& pos, int plays, uint32_t seed);
 
 }  // namespace tessarin

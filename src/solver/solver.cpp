@@ -1,7 +1,8 @@
 #include "solver/solver.h"
 
-#include "solver/position.h"
+#include "solver/bitboard.h"
 #include "twocorner/connect.h"
+#include "twocorner/pairs.h"
 
 #include <algorithm>
 #include <chrono>
@@ -20,7 +21,7 @@ using solver::kPairsPerKind;
 using solver::Layout;
 using solver::pairTileA;
 using solver::pairTileB;
-using solver::Position;
+using solver::Bitboard;
 using Clock = std::chrono::steady_clock;
 
 // Takes the pairs that hold a tile out of a set of pairs.
@@ -92,7 +93,7 @@ enum class Outcome { Cleared, Lost, OutOfBudget };
 struct StrikeOrder {
     std::array<uint8_t, kTiles> tile{};
     std::array<uint8_t, kTiles> partner{};
-    std::array<uint8_t, kTiles> route{};  // Position::route, or kNoRoute
+    std::array<uint8_t, kTiles> route{};  // Bitboard::route, or kNoRoute
     int size = 0;
 };
 constexpr int kNoRoute = 255;  // a strike whose path was not recorded
@@ -125,8 +126,8 @@ int complementOf(int id) {
 // on the board and its pair allowed, unless a cell of an earlier strike not
 // repeated may lie on its path: apart from such cells, at least the same
 // cells are free here at each step as there.
-int relax(const Position& p, const Bits256& known, const Restriction& rule, const StrikeOrder* earlier,
-          StrikeOrder& order, Position& relaxed) {
+int relax(const Bitboard& p, const Bits256& known, const Restriction& rule, const StrikeOrder* earlier,
+          StrikeOrder& order, Bitboard& relaxed) {
     relaxed = p;
     const Layout& l = p.layout();
     Bits256 struck;
@@ -179,7 +180,7 @@ int relax(const Position& p, const Bits256& known, const Restriction& rule, cons
         // without a recorded path is asked again when such a cell lies in
         // its column or row range, as a path of at most two bends keeps to
         // the columns between its ends or to the rows between them (see
-        // refreshJoinable in position.h).
+        // refreshJoinable in bitboard.h).
         std::array<uint8_t, kTiles> missing{};
         int nMissing = 0;
         uint32_t missingCols = 0;
@@ -228,7 +229,7 @@ int relax(const Position& p, const Bits256& known, const Restriction& rule, cons
     // Sweeps over the tiles left until one strikes nothing. Striking a tile
     // at once lets the rest of the sweep use its cell. After the first
     // sweep a pair is asked again only when a cell struck since it was last
-    // asked lies in its column or row range (see refreshJoinable in position.h); the
+    // asked lies in its column or row range (see refreshJoinable in bitboard.h); the
     // cells struck in the last sweep and so far in this one cover those.
     uint32_t lastCols = ~0u, lastRows = ~0u;  // the first sweep asks all
     for (bool changed = true; changed && unstruck > 0;) {
@@ -275,7 +276,7 @@ int relax(const Position& p, const Bits256& known, const Restriction& rule, cons
 // do when each strike of a tile still on the board has its partner still on
 // the board and its pair not banned, for at each step at least the same
 // cells are free here as there (see relax).
-bool strikesHold(const Position& p, const Bits256& banned, const StrikeOrder& earlier) {
+bool strikesHold(const Bitboard& p, const Bits256& banned, const StrikeOrder& earlier) {
     for (int i = 0; i < earlier.size; ++i) {
         const int t = earlier.tile[static_cast<std::size_t>(i)];
         const int u = earlier.partner[static_cast<std::size_t>(i)];
@@ -303,7 +304,7 @@ public:
     // start, which tests the pairings of every kind at each position and
     // tries first the moves that make the most pairs joinable. The lost
     // positions found by the first are kept.
-    Outcome run(const Position& root) {
+    Outcome run(const Bitboard& root) {
         Outcome o = explore(root, Joinable{}, Bits256{}, nullptr, nullptr, 0);
         if (o == Outcome::OutOfBudget && !thorough_ && !overBudget()) {
             thorough_ = true;
@@ -330,7 +331,7 @@ private:
         return overBudget() || (!thorough_ && nodes_ >= budget_.quickNodes);
     }
 
-    static void take(Position& p, Joinable& j, Bits256& banned, int id) {
+    static void take(Bitboard& p, Joinable& j, Bits256& banned, int id) {
         for (const int t : {pairTileA(id), pairTileB(id)}) {
             p.remove(t);
             j.taken(p.layout(), t);
@@ -340,7 +341,7 @@ private:
 
     // A pair no winning line takes. With four tiles of the kind left, the
     // other two must then go together later, so their pair goes as well.
-    static void ban(const Position& p, Bits256& banned, int id) {
+    static void ban(const Bitboard& p, Bits256& banned, int id) {
         banned.set(id);
         if (p.left(id / kPairsPerKind) == 4) banned.set(complementOf(id));
     }
@@ -355,7 +356,7 @@ private:
     // Each can be moved to the front of a winning line (the first two of
     // any line, the third of any winning line, which takes that pairing),
     // and the moves of different kinds can be moved there together.
-    static int safeMoves(const Position& p, const Joinable& known, const Bits256& banned,
+    static int safeMoves(const Bitboard& p, const Joinable& known, const Bits256& banned,
                          std::array<int, kTiles / 2>& out) {
         const Bits256& j = known.pairs;
         int n = 0;
@@ -379,7 +380,7 @@ private:
             for (int q = 0; q < kPairsPerKind && first < 0; ++q) {
                 const int id = base + q;
                 if (!j.has(id)) continue;
-                Position after = p;
+                Bitboard after = p;
                 after.remove(pairTileA(id));
                 after.remove(pairTileB(id));
                 const int other = complementOf(id);
@@ -419,9 +420,9 @@ private:
     // replayed by the next test of the same pairing further down the
     // search (`earlier`), which then rarely needs to ask the rule at all.
     // Returns false when a kind is left without a pairing.
-    static bool banHopelessPairings(const Position& p, const Bits256& known, const StrikeOrder& plain,
+    static bool banHopelessPairings(const Bitboard& p, const Bits256& known, const StrikeOrder& plain,
                                     const PairingProofs* earlier, Bits256& banned, PairingProofs& out) {
-        Position relaxed = p;
+        Bitboard relaxed = p;
         StrikeOrder prior;
         for (int k = 0; k < kKinds; ++k) {
             if (p.left(k) != 4) {
@@ -482,8 +483,8 @@ private:
     }
 
     // The number of pairs that a move makes joinable.
-    static int pairsOpenedBy(const Position& p, const Joinable& known, int id) {
-        Position after = p;
+    static int pairsOpenedBy(const Bitboard& p, const Joinable& known, int id) {
+        Bitboard after = p;
         Joinable j = known;
         Bits256 unused;
         take(after, j, unused, id);
@@ -496,16 +497,16 @@ private:
     // stand on any path of at most two bends between the two tiles it
     // leaves of the kind, once the move is made. Moves that leave an easy
     // pair behind are tried first.
-    static int riskOf(const Position& p, int id) {
+    static int riskOf(const Bitboard& p, int id) {
         using solver::detail::bitCount;
         const Layout& l = p.layout();
         const int other = complementOf(id);
         // Occupied cells per row and per column, the move's tiles and the
         // two ends not counted.
-        std::array<uint32_t, kMapH> rowBusy{};
-        std::array<uint32_t, kMapW> colBusy{};
-        for (int r = 0; r < kMapH; ++r) rowBusy[static_cast<std::size_t>(r)] = ~p.rowFree(r);
-        for (int c = 0; c < kMapW; ++c) colBusy[static_cast<std::size_t>(c)] = ~p.colFree(c);
+        std::array<uint32_t, kBoardH> rowBusy{};
+        std::array<uint32_t, kBoardW> colBusy{};
+        for (int r = 0; r < kBoardH; ++r) rowBusy[static_cast<std::size_t>(r)] = ~p.rowFree(r);
+        for (int c = 0; c < kBoardW; ++c) colBusy[static_cast<std::size_t>(c)] = ~p.colFree(c);
         const std::array<int, 4> gone{pairTileA(id), pairTileB(id), pairTileA(other), pairTileB(other)};
         for (const int t : gone) {
             const int x = l.x[static_cast<std::size_t>(t)], y = l.y[static_cast<std::size_t>(t)];
@@ -518,11 +519,11 @@ private:
         const uint32_t colA = colBusy[static_cast<std::size_t>(ax)], colB = colBusy[static_cast<std::size_t>(bx)];
         const uint32_t rowA = rowBusy[static_cast<std::size_t>(ay)], rowB = rowBusy[static_cast<std::size_t>(by)];
         int best = kTiles;
-        for (int r = 0; r < kMapH; ++r) {
+        for (int r = 0; r < kBoardH; ++r) {
             const uint32_t across = rowBusy[static_cast<std::size_t>(r)] & span(ax, bx);
             best = std::min(best, bitCount(colA & span(ay, r)) + bitCount(across) + bitCount(colB & span(r, by)));
         }
-        for (int c = 0; c < kMapW; ++c) {
+        for (int c = 0; c < kBoardW; ++c) {
             const uint32_t along = colBusy[static_cast<std::size_t>(c)] & span(ay, by);
             best = std::min(best, bitCount(rowA & span(ax, c)) + bitCount(along) + bitCount(rowB & span(c, bx)));
         }
@@ -534,7 +535,7 @@ private:
     // here takes (moves shown to lose here or at an earlier position on the
     // way, and pairings shown impossible), and `earlier` the strikes of the
     // last reachability bound taken on the way.
-    Outcome explore(Position p, Joinable known, Bits256 banned, const StrikeOrder* earlier,
+    Outcome explore(Bitboard p, Joinable known, Bits256 banned, const StrikeOrder* earlier,
                     const PairingProofs* proofs, std::size_t depth) {
         const std::size_t pathMark = path_.size();
         std::vector<Bits256> chain;  // the positions met here, all lost together
@@ -546,7 +547,7 @@ private:
         std::array<int, kTiles / 2> safe{};
         StrikeOrder order;
         StrikeOrder previous;
-        Position relaxed = p;
+        Bitboard relaxed = p;
         for (;;) {
             for (;;) {
                 if (p.tilesLeft() == 0) return Outcome::Cleared;
@@ -597,7 +598,7 @@ private:
                 }
             }
             if (best < 0) return lose();
-            Position next = p;
+            Bitboard next = p;
             Joinable nextKnown = known;
             Bits256 nextBanned = banned;
             take(next, nextKnown, nextBanned, best);
@@ -632,16 +633,12 @@ private:
 
 // Plays the pairs on a copy of the board with the game's own rule; false
 // when any step is not a legal move.
-bool replays(BoardMap map, PaiTbl tbl, const std::vector<int>& cells) {
+bool replays(Position pos, const std::vector<int>& cells) {
     for (std::size_t i = 0; i + 1 < cells.size(); i += 2) {
         const int x1 = codeX(cells[i]), y1 = codeY(cells[i]);
         const int x2 = codeX(cells[i + 1]), y2 = codeY(cells[i + 1]);
-        PaiRec& a = tbl[static_cast<std::size_t>(map.at(x1, y1))];
-        PaiRec& b = tbl[static_cast<std::size_t>(map.at(x2, y2))];
-        if (a.state == kRemoved || b.state == kRemoved || a.kind != b.kind) return false;
-        if (!canConnect(map, tbl, x1, y1, x2, y2)) return false;
-        a.state = kRemoved;
-        b.state = kRemoved;
+        if (checkPair(pos, x1, y1, x2, y2) != PairFault::None) return false;
+        takePair(pos, x1, y1, x2, y2);
     }
     return true;
 }
@@ -657,16 +654,14 @@ const char* verdictName(Verdict v) {
     return "undecided";
 }
 
-SolveResult solvePosition(const BoardMap& map, const PaiTbl& tbl, const SolveBudget& budget) {
+SolveResult solvePosition(const Position& pos, const SolveBudget& budget) {
     const auto start = Clock::now();
-    if (!boardIsConsistent(map, tbl)) return SolveResult{};
-    PaiTbl plain = tbl;  // a picked tile is simply a tile on the board
-    for (int t = 1; t <= kTiles; ++t) {
-        PaiRec& r = plain[static_cast<std::size_t>(t)];
-        if (r.state == kPicked) r.state = kOnBoard;
-    }
-    const Layout layout = Position::layoutOf(map);
-    const Position root = Position::of(layout, plain);
+    if (!pos.isConsistent()) return SolveResult{};
+    Position plain = pos;  // a picked tile is simply a tile on the board
+    for (int t = 1; t <= kTiles; ++t)
+        if (plain.tile(t).state == kPicked) plain.setState(t, kOnBoard);
+    const Layout layout = Bitboard::layoutOf(plain);
+    const Bitboard root = Bitboard::of(layout, plain);
     Search search(budget);
     const Outcome outcome = search.run(root);
 
@@ -683,7 +678,7 @@ SolveResult solvePosition(const BoardMap& map, const PaiTbl& tbl, const SolveBud
         // The answer is checked against the game's rule before it is given;
         // an answer that did not replay would be a fault of the solver, and
         // it is then withheld rather than passed on.
-        if (replays(map, plain, result.cells)) {
+        if (replays(plain, result.cells)) {
             result.verdict = Verdict::Solvable;
         } else {
             result.cells.clear();
@@ -696,18 +691,8 @@ SolveResult solvePosition(const BoardMap& map, const PaiTbl& tbl, const SolveBud
 }
 
 SolveResult solveStage(const StageLine& stage, const SolveBudget& budget) {
-    BoardMap map;
-    PaiTbl tbl;
-    fillPaiTbl(tbl);
-    placeStage(stage, map, tbl, false);
-    return solvePosition(map, tbl, budget);
+    return solvePosition(stage.position(), budget);
 }
 
-std::string answerLine(std::string_view stageNo, const std::vector<int>& cells) {
-    std::string line(stageNo);
-    line.reserve(line.size() + 3 * cells.size());
-    for (const int c : cells) line += threeDigits(c);
-    return line;
-}
 
 }  // namespace tessarin

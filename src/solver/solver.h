@@ -29,12 +29,12 @@
 // - Lost positions are remembered by their exact set of removed tiles.
 //
 // A verdict is never a guess: Unsolvable is returned only when every way on
-// has been refuted, and an answer is replayed with canConnect before it is
+// has been refuted, and an answer is replayed with the game's pair rule before it is
 // returned. When the budget runs out the verdict is Undecided.
 #pragma once
 
 #include "board/model.h"
-#include "stages/lines.h"
+#include "formats/lines.h"
 
 #include <cstdint>
 #include <string>
@@ -70,13 +70,10 @@ struct SolveResult {
 // each tile 1..136 once with its position recorded (boardIsConsistent) is
 // not looked at: Undecided. A kind with an odd number of tiles left can
 // never be cleared: Unsolvable.
-SolveResult solvePosition(const BoardMap& map, const PaiTbl& tbl, const SolveBudget& budget);
+SolveResult solvePosition(const Position& pos, const SolveBudget& budget);
 
 // Solves a stage from its start position.
 SolveResult solveStage(const StageLine& stage, const SolveBudget& budget);
 
-// The answer line of a stage: its number, then the cell codes in three
-// digits each.
-std::string answerLine(std::string_view stageNo, const std::vector<int>& cells);
 
 }  // namespace tessarin

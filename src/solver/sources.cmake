@@ -1,1 +1,4 @@
-list(APPEND RULES_SOURCES solver/position.cpp solver/solver.cpp solver/playout.cpp)
+# The TwoCorner solver (plain C++).
+tessarin_library(tessarin_solver
+  SOURCES solver/bitboard.cpp solver/solver.cpp solver/playout.cpp
+  LINKS tessarin_twocorner_rules tessarin_formats tessarin_deal)

@@ -1,5 +1,8 @@
 #include "stages/deal.h"
 
+#include "board/position.h"
+#include "formats/lines.h"
+
 #include <cstdio>
 
 namespace tessarin {
@@ -26,21 +29,9 @@ std::string stageNoText(int32_t seed) {
 }
 
 std::string dealStageLine(int32_t seed) {
-    const auto order = dealOrderForSeed(seed);
-    // The deal fills row by row; stage lines list the cells column by column.
-    std::array<int, kMapW * kMapH> cells{};
-    int k = 0;
-    for (int y = 1; y <= kRows; ++y)
-        for (int x = 1; x <= kCols; ++x) cells[static_cast<std::size_t>(y * kMapW + x)] = order[static_cast<std::size_t>(++k)];
-    std::string line = stageNoText(seed);
-    char buf[8];
-    for (int x = 1; x <= kCols; ++x) {
-        for (int y = 1; y <= kRows; ++y) {
-            std::snprintf(buf, sizeof buf, "%03d", cells[static_cast<std::size_t>(y * kMapW + x)]);
-            line += buf;
-        }
-    }
-    return line;
+    Position pos;
+    pos.fillByRows(dealOrderForSeed(seed), false);
+    return formatStageLine(stageNoText(seed), pos);
 }
 
 }  // namespace tessarin

@@ -13,7 +13,7 @@
 // through it like tiles when a run slides.
 #pragma once
 
-#include "board/model.h"
+#include "board/position.h"
 
 #include <array>
 #include <cstdint>
@@ -56,22 +56,20 @@ struct GroupCell {
     int16_t col = 0;
     int16_t row = 0;
     int16_t kind = 0;
-    int16_t pai = 0;
+    int16_t tile = 0;
 };
 
 // Entry 0 is the scanned cell, entries 1 to 3 the others of its group.
 using Group = std::array<GroupCell, 4>;
 
 // Empty for sliding: a hole.
-inline bool isEmpty(const BoardMap& map, const PaiTbl& tbl, int x, int y) {
-    return tbl[static_cast<std::size_t>(map.at(x, y))].cover == kHole;
-}
+inline bool isEmpty(const Position& pos, int x, int y) { return pos.recordAt(x, y).cover == kHole; }
 
 // True when the tile at (col, row) can slide at all; bits tells where to:
 // towards an empty neighbour, and only with an occupied cell straight behind
 // it (the edge of the field never counts as one). At most one vertical and
 // one horizontal bit are set.
-bool moveChoices(const BoardMap& map, const PaiTbl& tbl, int col, int row, int& bits);
+bool moveChoices(const Position& pos, int col, int row, int& bits);
 
 // The direction taken: the left button prefers a sideways slide, the others
 // an upward or downward one; each falls back on the other axis.
@@ -79,36 +77,36 @@ int pickDirection(int bits, bool leftButton);
 
 // Sets toX/toY: the farthest empty cell of the gap in front of the clicked
 // tile, walking from it in move.dir until an occupied cell or the edge.
-void findDest(const BoardMap& map, const PaiTbl& tbl, Move& move);
+void findDest(const Position& pos, Move& move);
 
 // Sets tailX/tailY: the last occupied cell of the unbroken line behind (and
 // including) the clicked tile.
-void findTail(const BoardMap& map, const PaiTbl& tbl, Move& move);
+void findTail(const Position& pos, Move& move);
 
 // Everything about the move a click asks for, without changing the board:
 // false when the clicked cell is off the field or its tile cannot move.
-bool planMove(const BoardMap& map, const PaiTbl& tbl, int col, int row, bool leftButton, Move& move);
+bool planMove(const Position& pos, int col, int row, bool leftButton, Move& move);
 
 // Slides the run so its front tile lands on (toX, toY); the holes it passes
 // end up right behind it in their former order. The moved line's tiles get
 // their new boardX or boardY.
-void shiftRun(BoardMap& map, PaiTbl& tbl, const Move& move);
+void shiftRun(Position& pos, const Move& move);
 
 // The live tiles of the scanned cell's kind touching it (up, right, down,
 // left), appended to the group from entry 1 on. Returns their number.
-int findNeighbours(const BoardMap& map, const PaiTbl& tbl, Group& group);
+int findNeighbours(const Position& pos, Group& group);
 
 // Puts into entry 3 the remaining live tile of the group's kind: the first
 // such cell of the last column that holds one. In play three live tiles of a
 // kind always mean a live fourth (clearings take two or four of a kind);
 // false when the field holds none.
-bool findFourth(const BoardMap& map, const PaiTbl& tbl, Group& group);
+bool findFourth(const Position& pos, Group& group);
 
 // Turns a tile cleared by the rules into a stone (honour kinds) or a hole.
-void clearTile(PaiTbl& tbl, int pai);
+void clearTile(Position& pos, int tile);
 
 // Live tiles on the field.
-int countPai3(const BoardMap& map, const PaiTbl& tbl);
+int countLiveTiles(const Position& pos);
 
 // Moves earned by a clearing: three per cleared pair. The sum is rounded to
 // the nearest integer, halves to even (clearings are even in play).
@@ -122,22 +120,22 @@ int movesEarned(int cleared);
 // onCleared(col, row) is called, so a caller can show it. Returns the number
 // of cleared cells.
 template <class OnCleared>
-int clearGroups(BoardMap& map, PaiTbl& tbl, OnCleared&& onCleared) {
+int clearGroups(Position& pos, OnCleared&& onCleared) {
     int cleared = 0;
     for (int row = 1; row <= kRows; ++row) {
         for (int col = 1; col <= kCols; ++col) {
-            const int t = map.at(col, row);
-            const PaiRec& r = tbl[static_cast<std::size_t>(t)];
+            const int t = pos.tileAt(col, row);
+            const TileRecord& r = pos.tile(t);
             if (r.state != kOnBoard) continue;
             Group group{};
             group[0] = GroupCell{static_cast<int16_t>(col), static_cast<int16_t>(row), r.kind,
                                  static_cast<int16_t>(t)};
-            int n = findNeighbours(map, tbl, group);
+            int n = findNeighbours(pos, group);
             if (n == 0) continue;
-            if (n == 2 && findFourth(map, tbl, group)) n = 3;
+            if (n == 2 && findFourth(pos, group)) n = 3;
             for (int i = 0; i <= n; ++i) {
                 const GroupCell& c = group[static_cast<std::size_t>(i)];
-                clearTile(tbl, c.pai);
+                clearTile(pos, c.tile);
                 ++cleared;
                 onCleared(static_cast<int>(c.col), static_cast<int>(c.row));
             }
@@ -147,8 +145,41 @@ int clearGroups(BoardMap& map, PaiTbl& tbl, OnCleared&& onCleared) {
 }
 
 // The same without showing anything.
-inline int clearGroups(BoardMap& map, PaiTbl& tbl) {
-    return clearGroups(map, tbl, [](int, int) {});
+inline int clearGroups(Position& pos) {
+    return clearGroups(pos, [](int, int) {});
 }
+
+// The counters of a game: live tiles left, moves left, moves made.
+struct Counters {
+    int tilesLeft = 0;
+    int movesLeft = 0;
+    int movesDone = 0;
+
+    friend bool operator==(const Counters&, const Counters&) = default;
+};
+
+// The counters of a game in play and those from before its last move, which
+// the one-step undo brings back.
+struct Score {
+    Counters now;
+    Counters beforeLastMove;
+
+    friend bool operator==(const Score&, const Score&) = default;
+};
+
+// The counters a game starts with on a board whose first clearing is done.
+Counters startCounters(const Position& pos);
+
+// The steps of one move, in order; a caller that shows the move draws
+// between them. spendMove: a move is paid for. slide: the run slides (the
+// board changes). scoreClearing: after `cleared` cells were cleared, the
+// live tiles are counted again and the moves they earn are added.
+void spendMove(Score& score);
+void slide(Position& pos, Score& score, const Move& move);
+void scoreClearing(const Position& pos, Score& score, int cleared);
+
+// One whole move without anything shown: false, with nothing changed, when
+// the click asks for no move or no move is left.
+bool playMove(Position& pos, Score& score, int col, int row, bool leftButton);
 
 }  // namespace tessarin::three

@@ -11,8 +11,8 @@
 // written).
 #include "solver/solver.h"
 #include "stages/deal.h"
-#include "stages/lines.h"
-#include "stages/writefile.h"
+#include "formats/lines.h"
+#include "formats/writefile.h"
 #include "tool/options.h"
 #include "tool/tool.h"
 

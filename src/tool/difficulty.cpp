@@ -7,7 +7,7 @@
 // so the figures are the same on every run. A higher percentage is a
 // gentler stage. A malformed line gets "error: ..." and status 2.
 #include "solver/playout.h"
-#include "stages/lines.h"
+#include "formats/lines.h"
 #include "tool/options.h"
 #include "tool/tool.h"
 
@@ -24,12 +24,8 @@ constexpr uint32_t kPlaySeed = 1;
 
 bool measure(const std::string& text, int plays, std::string& out, std::string& error) {
     StageLine stage;
-    if (!parseStageLine(text, stage, error)) return false;
-    BoardMap map;
-    PaiTbl tbl;
-    fillPaiTbl(tbl);
-    placeStage(stage, map, tbl, false);
-    const RandomPlays r = playRandomly(map, tbl, plays, kPlaySeed);
+    if (!parseStageLine(text, stage, error, true)) return false;
+    const RandomPlays r = playRandomly(stage.position(), plays, kPlaySeed);
     char buf[64];
     std::snprintf(buf, sizeof buf, " %.1f %.1f", 100.0 * r.clearedShare(), r.meanTaken);
     out = stage.stageNo + buf;
@@ -49,7 +45,7 @@ int runDifficulty(const std::vector<std::string>& args) {
         // Every line is checked before any is measured.
         for (std::size_t i = 0; i < lines.size(); ++i) {
             StageLine stage;
-            if (!parseStageLine(lines[i], stage, error))
+            if (!parseStageLine(lines[i], stage, error, true))
                 return usageError("STAGE_LINE " + std::to_string(i + 1) + ": " + error);
         }
         for (const std::string& line : lines) {

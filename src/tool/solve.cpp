@@ -6,7 +6,7 @@
 // gets one result line, in order; a malformed line gets "error: ..." and
 // makes the status 2 at the end.
 #include "solver/solver.h"
-#include "stages/lines.h"
+#include "formats/lines.h"
 #include "tool/options.h"
 #include "tool/tool.h"
 
@@ -23,7 +23,7 @@ const char* const kUsage = "solve [--budget-ms N] [--node-budget N] [STAGE_LINE]
 // The result line for a stage line, and its status.
 int solveLine(const std::string& text, const SolveBudget& budget, std::string& out, std::string& error) {
     StageLine stage;
-    if (!parseStageLine(text, stage, error)) return 2;
+    if (!parseStageLine(text, stage, error, true)) return 2;
     const SolveResult r = solveStage(stage, budget);
     switch (r.verdict) {
     case Verdict::Solvable:

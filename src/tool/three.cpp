@@ -6,9 +6,9 @@
 // X,Y,B (column, row, button 1 left, 2 right, 4 middle) is then handled as
 // a board click of a running game, without pauses or animation; clicks off
 // the field do nothing, and clicks after the board is cleared are ignored.
-// Output: "restPai3 restMoves doneMoves", then the 136 cells column by
+// Output: tiles left, moves left and moves made, then the 136 cells column by
 // column, each as its tile number in three digits and its cover digit.
-#include "stages/lines.h"
+#include "formats/lines.h"
 #include "threemove/rules.h"
 #include "tool/tool.h"
 
@@ -49,34 +49,11 @@ bool parseClick(const std::string& s, Click& c) {
     return c.button == 1 || c.button == 2 || c.button == 4;
 }
 
-struct Game {
-    BoardMap map;
-    PaiTbl tbl{};
-    int restPai3 = 0;
-    int restMoves = 0;
-    int doneMoves = 0;
-
-    // A board click of a running game (its pauses and pictures left out).
-    void click(const Click& c) {
-        if (restPai3 == 0) return;  // won: the board takes no more clicks
-        three::Move m;
-        if (!three::planMove(map, tbl, c.x, c.y, c.button == 1, m) || restMoves < 1) return;
-        --restMoves;
-        three::shiftRun(map, tbl, m);
-        ++doneMoves;
-        const int cleared = three::clearGroups(map, tbl);
-        if (cleared > 0) {
-            restPai3 = three::countPai3(map, tbl);
-            restMoves += three::movesEarned(cleared);
-        }
-    }
-};
-
 int runThree(const std::vector<std::string>& args) {
     if (args.empty()) return usageError("three takes a stage line and then clicks X,Y,B");
     StageLine stage;
     std::string error;
-    if (!parseStageLine(args[0], stage, error)) return usageError("STAGE_LINE: " + error);
+    if (!parseStageLine(args[0], stage, error, true)) return usageError("STAGE_LINE: " + error);
     std::vector<Click> clicks;
     for (std::size_t i = 1; i < args.size(); ++i) {
         Click c;
@@ -86,22 +63,24 @@ int runThree(const std::vector<std::string>& args) {
         clicks.push_back(c);
     }
 
-    Game g;
-    fillPaiTbl(g.tbl);
-    placeStage(stage, g.map, g.tbl, true);
-    three::clearGroups(g.map, g.tbl);
-    g.restPai3 = three::countPai3(g.map, g.tbl);
-    g.restMoves = three::kStartMoves;
-    for (const Click& c : clicks) g.click(c);
+    // The board as a ThreeMove start leaves it: cleared once, no redeal.
+    Position pos = stage.position();
+    three::clearGroups(pos);
+    three::Score score;
+    score.now = three::startCounters(pos);
+    for (const Click& c : clicks) {
+        if (score.now.tilesLeft == 0) break;  // won: the board takes no more clicks
+        three::playMove(pos, score, c.x, c.y, c.button == 1);
+    }
 
-    std::printf("%d %d %d\n", g.restPai3, g.restMoves, g.doneMoves);
+    std::printf("%d %d %d\n", score.now.tilesLeft, score.now.movesLeft, score.now.movesDone);
     std::string cells;
     cells.reserve(4 * kTiles);
     for (int x = 1; x <= kCols; ++x) {
         for (int y = 1; y <= kRows; ++y) {
-            const int t = g.map.at(x, y);
+            const int t = pos.tileAt(x, y);
             cells += threeDigits(t);
-            cells += static_cast<char>('0' + g.tbl[static_cast<std::size_t>(t)].cover);
+            cells += static_cast<char>('0' + pos.tile(t).cover);
         }
     }
     std::printf("%s\n", cells.c_str());

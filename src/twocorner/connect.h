@@ -9,13 +9,9 @@
 // rule for every candidate pair of a board at once.
 #pragma once
 
-#include "board/model.h"
+#include "board/position.h"
 
 namespace tessarin {
-
-// Walking directions: X toward higher columns, Y toward higher rows (down on
-// screen), the Minus forms the other way.
-enum class Dir { X, MinusX, Y, MinusY };
 
 // The two cells of a pair, left cell first: the smaller column, or the
 // smaller row when both share a column.
@@ -30,36 +26,23 @@ struct OrderedPair {
 
 OrderedPair orderPair(int x1, int y1, int x2, int y2);
 
-// Walks from (x, y) along its row (X, MinusX) or column (Y, MinusY), starting
-// at the cell itself when examineStart is set and at its neighbour otherwise,
-// up to and including the coordinate `limit`, and stops before the first cell
-// whose tile is still present. Returns the column (row for Y, MinusY) of the
-// last cell passed, or 0 when the first cell is not free or the range is
-// empty. Only removed tiles (state 2) count as free.
-int freeRun(const BoardMap& map, const PaiTbl& tbl, Dir dir, int x, int y, int limit,
-            bool examineStart);
-
-// True when the cells (selX, selY) and (tgtX, tgtY) of the field (columns
+// True when the cells (x1, y1) and (x2, y2) of the field (columns
 // 1..17, rows 1..8) can be joined by a path with at most two bends through
 // removed tiles and the frame. Either tile may be the picked one (state 1);
 // no other tile may be picked. The answer does not depend on the argument
 // order; a cell is never joined with itself.
-bool canConnect(const BoardMap& map, const PaiTbl& tbl, int selX, int selY, int tgtX, int tgtY);
+bool canConnect(const Position& pos, int x1, int y1, int x2, int y2);
 
 // The four scans of canConnect, in the order it tries them. Each answers true
 // only for cells that really are joinable; together they find every path.
 //
 // One straight line, or both tiles on the same edge row or column.
-bool connectStraight(const BoardMap& map, const PaiTbl& tbl, int selX, int selY, int tgtX,
-                     int tgtY);
+bool connectStraight(const Position& pos, int x1, int y1, int x2, int y2);
 // Out to one side of the frame, along it and back in.
-bool connectViaBorder(const BoardMap& map, const PaiTbl& tbl, int selX, int selY, int tgtX,
-                      int tgtY);
+bool connectViaBorder(const Position& pos, int x1, int y1, int x2, int y2);
 // One or two bends inside the box the two cells span.
-bool connectInBox(const BoardMap& map, const PaiTbl& tbl, int selX, int selY, int tgtX,
-                  int tgtY);
+bool connectInBox(const Position& pos, int x1, int y1, int x2, int y2);
 // Two bends around the box: out on one side of it inside the field and back.
-bool connectAround(const BoardMap& map, const PaiTbl& tbl, int selX, int selY, int tgtX,
-                   int tgtY);
+bool connectAround(const Position& pos, int x1, int y1, int x2, int y2);
 
 }  // namespace tessarin

@@ -3,17 +3,17 @@
 // player steps through them.
 #pragma once
 
-#include "board/model.h"
+#include "board/position.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <string>
 
 namespace tessarin {
 
-// One removable pair, its cells in orderPair order: left cell first, or the
-// upper one when both share a column.
-struct PairHint {
+// Two cells of a pair in orderPair order: left cell first, or the upper one
+// when both share a column.
+struct CellPair {
     int8_t xL = 0;
     int8_t yL = 0;
     int8_t xR = 0;
@@ -23,31 +23,32 @@ struct PairHint {
     // left cell, then the same for the right cell; NUL-terminated.
     std::array<char, 7> code() const;
 
-    friend bool operator==(const PairHint&, const PairHint&) = default;
+    friend bool operator==(const CellPair&, const CellPair&) = default;
 };
-
-// The pair code of a hint as a string, e.g. "011021".
-std::string pairCodeText(const PairHint& hint);
 
 // A fixed-capacity list of pairs. Each tile has at most three partners of its
 // kind, so a board never has more than 136 * 3 / 2 = 204 removable pairs.
-class HintList {
+class PairList {
 public:
     static constexpr int kCapacity = kTiles * 3 / 2;
 
     int size() const { return count_; }
     bool empty() const { return count_ == 0; }
-    const PairHint& operator[](int i) const { return items_[static_cast<std::size_t>(i)]; }
-    const PairHint* begin() const { return items_.data(); }
-    const PairHint* end() const { return items_.data() + count_; }
+    const CellPair& operator[](int i) const { return items_[static_cast<std::size_t>(i)]; }
+    const CellPair* begin() const { return items_.data(); }
+    const CellPair* end() const { return items_.data() + count_; }
 
     // Appends a pair; a full list ignores it (a board cannot fill it).
-    void push(const PairHint& hint) {
-        if (count_ < kCapacity) items_[static_cast<std::size_t>(count_++)] = hint;
+    void push(const CellPair& pair) {
+        if (count_ < kCapacity) items_[static_cast<std::size_t>(count_++)] = pair;
+    }
+
+    friend bool operator==(const PairList& a, const PairList& b) {
+        return a.count_ == b.count_ && std::equal(a.begin(), a.end(), b.begin());
     }
 
 private:
-    std::array<PairHint, kCapacity> items_{};
+    std::array<CellPair, kCapacity> items_{};
     int count_ = 0;
 };
 
@@ -57,9 +58,8 @@ private:
 // listed where it is first found. So the list runs by the pair's first tile
 // met in that reading, then by the partner's tile number.
 //
-// The search looks at the board as it stands without a pending pick: a
-// picked tile (state 1) counts as an ordinary tile on the board. Nothing is
-// changed and nothing is allocated.
-HintList findPairs(const BoardMap& map, const PaiTbl& tbl);
+// A picked tile (state 1) counts as an ordinary tile on the board. Nothing
+// is changed and nothing is allocated.
+PairList findPairs(const Position& pos);
 
 }  // namespace tessarin

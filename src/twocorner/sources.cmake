@@ -1,4 +1,9 @@
-list(APPEND RULES_SOURCES twocorner/connect.cpp twocorner/search.cpp)
-list(APPEND GAME_SOURCES twocorner/dispatch.cpp)
-list(APPEND GAME_SOURCES
-  twocorner/play.cpp twocorner/undo.cpp twocorner/exchange.cpp twocorner/searchplay.cpp)
+# The TwoCorner rules (plain C++) and TwoCorner play in the game.
+tessarin_library(tessarin_twocorner_rules
+  SOURCES twocorner/connect.cpp twocorner/search.cpp twocorner/pairs.cpp
+  LINKS tessarin_board)
+if(TESSARIN_GUI)
+  tessarin_library(tessarin_twocorner
+    SOURCES twocorner/play.cpp twocorner/searchview.cpp twocorner/exchange.cpp
+    LINKS tessarin_twocorner_rules tessarin_formats tessarin_surface tessarin_shell)
+endif()

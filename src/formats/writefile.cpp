@@ -1,4 +1,4 @@
-#include "stages/writefile.h"
+#include "formats/writefile.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -8,7 +8,7 @@
 // 23) and pair p of kind k has the id 6k + p.
 #pragma once
 
-#include "board/model.h"
+#include "board/position.h"
 
 #include <algorithm>
 #include <array>
@@ -93,12 +93,12 @@ struct Layout {
     std::array<uint8_t, kTiles> y{};  // row 1..8
 };
 
-class Position {
+class Bitboard {
 public:
     // The layout of a board, and the position on it: tiles in state 2 are
     // gone, every other tile (on the board or picked) is present.
-    static Layout layoutOf(const BoardMap& map);
-    static Position of(const Layout& layout, const PaiTbl& tbl);
+    static Layout layoutOf(const tessarin::Position& pos);
+    static Bitboard of(const Layout& layout, const tessarin::Position& pos);
 
     const Layout& layout() const { return *layout_; }
     bool present(int tile) const { return !removed_.has(tile); }
@@ -136,15 +136,15 @@ private:
     const Layout* layout_ = nullptr;
     // Free cells with the frame: row r (0..9) has bit x (0..18) set for a
     // free cell, column c (0..18) bit y (0..9). The frame is always free.
-    std::array<uint32_t, kMapH> rowFree_{};
-    std::array<uint32_t, kMapW> colFree_{};
+    std::array<uint32_t, kBoardH> rowFree_{};
+    std::array<uint32_t, kBoardW> colFree_{};
     Bits256 removed_{};
     Bits256 pairsPresent_{};
     std::array<uint8_t, kKinds> left_{};
     int tilesLeft_ = 0;
 };
 
-inline void Position::remove(int tile) {
+inline void Bitboard::remove(int tile) {
     const int x = layout_->x[static_cast<std::size_t>(tile)];
     const int y = layout_->y[static_cast<std::size_t>(tile)];
     removed_.set(tile);
@@ -167,7 +167,7 @@ inline uint32_t span(int lo, int hi) { return ((2u << hi) - 1u) & ~((1u << lo) -
 
 }  // namespace detail
 
-inline int Position::route(int a, int b) const {
+inline int Bitboard::route(int a, int b) const {
     using detail::runHigh;
     using detail::runLow;
     using detail::span;
@@ -214,7 +214,7 @@ inline int Position::route(int a, int b) const {
     return -1;
 }
 
-inline bool Position::onRoute(int a, int b, int route, int x, int y) const {
+inline bool Bitboard::onRoute(int a, int b, int route, int x, int y) const {
     const int ax = layout_->x[static_cast<std::size_t>(a)];
     const int ay = layout_->y[static_cast<std::size_t>(a)];
     const int bx = layout_->x[static_cast<std::size_t>(b)];
@@ -246,6 +246,6 @@ struct Joinable {
 // them (vertical ends) or to the rows between them (horizontal ends), so a
 // pair whose column range and row range hold no freed cell is no more
 // joinable than before.
-void refreshJoinable(const Position& p, Joinable& j);
+void refreshJoinable(const Bitboard& p, Joinable& j);
 
 }  // namespace tessarin::solver

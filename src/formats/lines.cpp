@@ -1,4 +1,4 @@
-#include "stages/lines.h"
+#include "formats/lines.h"
 
 namespace tessarin {
 
@@ -16,17 +16,20 @@ int number3(std::string_view s, std::size_t pos) {
 
 }  // namespace
 
-bool parseStageLine(std::string_view line, StageLine& out, std::string& error) {
-    if (line.size() != kStageLineLength) {
+bool parseStageLine(std::string_view line, StageLine& out, std::string& error, bool strict) {
+    if (line.size() < kStageLineLength || (strict && line.size() != kStageLineLength)) {
         error = "a stage line has " + std::to_string(kStageLineLength) + " characters, this one " +
                 std::to_string(line.size());
         return false;
     }
+    const std::size_t trailing = line.size() - kStageLineLength;
+    line = line.substr(0, kStageLineLength);
     if (!allDigits(line)) {
         error = "a stage line holds only digits";
         return false;
     }
     StageLine s;
+    s.trailing = trailing;
     s.stageNo = std::string(line.substr(0, 5));
     std::array<bool, kTiles + 1> seen{};
     for (int j = 0; j < kTiles; ++j) {
@@ -49,18 +52,12 @@ bool parseStageLine(std::string_view line, StageLine& out, std::string& error) {
     return true;
 }
 
-std::string formatStageLine(std::string_view stageNo, const BoardMap& map) {
+std::string formatStageLine(std::string_view stageNo, const Position& pos) {
     std::string line(stageNo);
     line.reserve(line.size() + 3 * kTiles);
     for (int x = 1; x <= kCols; ++x)
-        for (int y = 1; y <= kRows; ++y) line += threeDigits(map.at(x, y));
+        for (int y = 1; y <= kRows; ++y) line += threeDigits(pos.tileAt(x, y));
     return line;
-}
-
-void placeStage(const StageLine& stage, BoardMap& map, PaiTbl& tbl, bool resetCover) {
-    for (int j = 0; j < kTiles; ++j) {
-        placePai(map, tbl, j / kRows + 1, j % kRows + 1, stage.tiles[static_cast<std::size_t>(j)], resetCover);
-    }
 }
 
 bool parseCellCodes(std::string_view text, std::vector<int>& codes, std::string& error) {
@@ -82,6 +79,13 @@ bool parseCellCodes(std::string_view text, std::vector<int>& codes, std::string&
     }
     codes = std::move(read);
     return true;
+}
+
+std::string answerLine(std::string_view stageNo, const std::vector<int>& cells) {
+    std::string line(stageNo);
+    line.reserve(line.size() + 3 * cells.size());
+    for (const int c : cells) line += threeDigits(c);
+    return line;
 }
 
 std::string threeDigits(int n) {

@@ -1,4 +1,4 @@
-#include "solver/position.h"
+#include "solver/bitboard.h"
 
 namespace tessarin::solver {
 
@@ -25,11 +25,11 @@ static_assert(pairTablesAgree());
 
 }  // namespace
 
-Layout Position::layoutOf(const BoardMap& map) {
+Layout Bitboard::layoutOf(const tessarin::Position& pos) {
     Layout layout;
     for (int y = 1; y <= kRows; ++y) {
         for (int x = 1; x <= kCols; ++x) {
-            const int t = map.at(x, y);
+            const int t = pos.tileAt(x, y);
             if (t < 1 || t > kTiles) continue;
             layout.x[static_cast<std::size_t>(t - 1)] = static_cast<uint8_t>(x);
             layout.y[static_cast<std::size_t>(t - 1)] = static_cast<uint8_t>(y);
@@ -38,21 +38,21 @@ Layout Position::layoutOf(const BoardMap& map) {
     return layout;
 }
 
-Position Position::of(const Layout& layout, const PaiTbl& tbl) {
-    Position p;
+Bitboard Bitboard::of(const Layout& layout, const tessarin::Position& pos) {
+    Bitboard p;
     p.layout_ = &layout;
     // The frame: rows 0 and 9, columns 0 and 18, free from end to end.
-    const uint32_t fullRow = (1u << kMapW) - 1u;
-    const uint32_t fullCol = (1u << kMapH) - 1u;
-    for (int r = 0; r < kMapH; ++r)
-        p.rowFree_[static_cast<std::size_t>(r)] = (r == 0 || r == kMapH - 1) ? fullRow : (1u | 1u << (kMapW - 1));
-    for (int c = 0; c < kMapW; ++c)
-        p.colFree_[static_cast<std::size_t>(c)] = (c == 0 || c == kMapW - 1) ? fullCol : (1u | 1u << (kMapH - 1));
+    const uint32_t fullRow = (1u << kBoardW) - 1u;
+    const uint32_t fullCol = (1u << kBoardH) - 1u;
+    for (int r = 0; r < kBoardH; ++r)
+        p.rowFree_[static_cast<std::size_t>(r)] = (r == 0 || r == kBoardH - 1) ? fullRow : (1u | 1u << (kBoardW - 1));
+    for (int c = 0; c < kBoardW; ++c)
+        p.colFree_[static_cast<std::size_t>(c)] = (c == 0 || c == kBoardW - 1) ? fullCol : (1u | 1u << (kBoardH - 1));
     p.left_.fill(4);
     for (int id = 0; id < kPairIds; ++id) p.pairsPresent_.set(id);
     p.tilesLeft_ = kTiles;
     for (int t = 0; t < kTiles; ++t) {
-        if (tbl[static_cast<std::size_t>(t + 1)].state == kRemoved) p.remove(t);
+        if (pos.tile(t + 1).state == kRemoved) p.remove(t);
     }
     return p;
 }
@@ -63,7 +63,7 @@ void Joinable::taken(const Layout& layout, int tile) {
     freedRows |= 1u << layout.y[static_cast<std::size_t>(tile)];
 }
 
-void refreshJoinable(const Position& p, Joinable& j) {
+void refreshJoinable(const Bitboard& p, Joinable& j) {
     if (j.freedRows == 0 && j.freedCols == 0) return;
     const Layout& l = p.layout();
     forEachIn(p.pairsPresent(), j.pairs, [&](int id) {
