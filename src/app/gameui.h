@@ -1,10 +1,11 @@
 // The narrow seam between the game and whatever shows it. The main window
-// implements it; tests and the command-line tool use fakes. Game code asks
-// for every effect outside its own state through this interface.
+// implements it; tests use a fake that records every request. Game code
+// asks for every effect outside its own state through this interface.
 #pragma once
 
+#include "board/surface.h"
+
 #include <QPoint>
-#include <QRect>
 #include <QString>
 
 namespace tessarin {
@@ -12,24 +13,16 @@ namespace tessarin {
 enum class MenuId : int;
 struct StageGrid;
 
-class GameUi {
+class GameUi : public SurfaceView {
 public:
-    virtual ~GameUi() = default;
-
     // A menu element's state (caption, enabled, visible, checked) changed.
     virtual void menuChanged(MenuId id) = 0;
     virtual void setCaption(const QString& caption) = 0;
     // A message box with only an OK button.
     virtual void messageBox(const QString& text, const QString& title) = 0;
 
-    // The board surface changed inside rect and should reach the screen.
-    virtual void surfaceChanged(const QRect& rect) = 0;
     virtual void setSurfaceVisible(bool visible) = 0;
     virtual void focusSurface() = 0;
-
-    // Pause for ms milliseconds with everything drawn so far on screen; user
-    // input waits until the sequence has ended.
-    virtual void waitMs(int ms) = 0;
     // Let pending window events (user input included) run once.
     virtual void processPendingEvents() = 0;
 

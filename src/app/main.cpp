@@ -17,18 +17,20 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString programDir = QCoreApplication::applicationDirPath();
 
-    // A second start while the game runs ends here without a window. The
-    // lock is named after the program's path; a lock left behind by a
-    // killed process is taken over.
-    const QByteArray hash = QCryptographicHash::hash(
-        QCoreApplication::applicationFilePath().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    // A second start while a game runs from this folder ends here without a
+    // window: the game and the authoring build of one folder share its undo
+    // files and save slot, so the lock is named after the folder. A lock
+    // left behind by a killed process is taken over.
+    const QString folder = QDir(programDir).canonicalPath();
+    const QByteArray hash =
+        QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     QLockFile lock(QDir::temp().filePath(QStringLiteral("tessarin-%1.lock").arg(QString::fromLatin1(hash))));
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0)) return 0;
 
     tessarin::MainWindow window(programDir, TESSARIN_AUTHOR_MODE != 0);
     if (!window.start()) {
-        QMessageBox::critical(nullptr, QStringLiteral("Tessarin"), window.game().sheetError);
+        QMessageBox::critical(nullptr, QStringLiteral("Tessarin"), window.game().startUpError());
         return 1;
     }
     window.show();

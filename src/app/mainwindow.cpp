@@ -29,14 +29,14 @@ constexpr int kBoardTop = 10;
 }  // namespace
 
 MainWindow::MainWindow(const QString& programDir, bool authorMode)
-    : game_(std::make_unique<MjanModule>(programDir, *this, authorMode)) {
+    : game_(std::make_unique<Game>(programDir, *this, authorMode)) {
     auto* client = new QWidget(this);
     client->setFixedSize(kClientW, kClientH);
     setCentralWidget(client);
-    board_ = new BoardView(game_->picdest, client);
+    board_ = new BoardView(game_->picture(), client);
     board_->move(kBoardLeft, kBoardTop);
     board_->onPress = [this](int button, int x, int y) {
-        game_->picdest_MouseDown(button, x, y);
+        game_->pressBoard(button, x, y);
         game_->selfCheck("a click on the board");
     };
     buildMenus();
@@ -47,7 +47,7 @@ MainWindow::MainWindow(const QString& programDir, bool authorMode)
     // message box still take their own Escape first.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] {
-        game_->Form_KeyDown(Qt::Key_Escape, Qt::NoModifier);
+        game_->pressKey(Qt::Key_Escape, Qt::NoModifier);
         game_->selfCheck("a key");
     });
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
@@ -55,13 +55,13 @@ MainWindow::MainWindow(const QString& programDir, bool authorMode)
 
 MainWindow::~MainWindow() = default;
 
-QAction* MainWindow::addCommand(QMenu* menu, MenuId id, void (MjanModule::*handler)()) {
+QAction* MainWindow::addCommand(QMenu* menu, MenuId id, bool isCommand) {
     const MenuState& m = game_->menu(id);
     QAction* a = menu ? menu->addAction(m.caption) : menuBar()->addAction(m.caption);
     a->setCheckable(m.checkable);
-    if (!handler) return actions_[static_cast<std::size_t>(id)] = a;
-    connect(a, &QAction::triggered, this, [this, handler] {
-        (game_.get()->*handler)();
+    if (!isCommand) return actions_[static_cast<std::size_t>(id)] = a;
+    connect(a, &QAction::triggered, this, [this, id] {
+        game_->command(id);
         // A check item toggles itself when triggered; the game's state is
         // what counts, so mirror it back.
         syncAllMenus();
@@ -79,29 +79,29 @@ void MainWindow::buildMenus() {
         return menu;
     };
     QMenu* file = submenu(nullptr, MenuId::File);
-    addCommand(file, MenuId::FileEnd, &MjanModule::menuFileEnd_Click);
+    addCommand(file, MenuId::Quit);
 
-    QMenu* gameMenu = submenu(nullptr, MenuId::Game);
-    addCommand(gameMenu, MenuId::Game2, &MjanModule::menuGame2_Click);
-    addCommand(gameMenu, MenuId::Game3, &MjanModule::menuGame3_Click);
-    addCommand(gameMenu, MenuId::Game4, nullptr);
+    QMenu* gameType = submenu(nullptr, MenuId::GameType);
+    addCommand(gameType, MenuId::TwoCornerGame);
+    addCommand(gameType, MenuId::ThreeMoveGame);
+    addCommand(gameType, MenuId::GameFour, false);
 
     QMenu* start = submenu(nullptr, MenuId::Start);
-    addCommand(start, MenuId::StartRnd, &MjanModule::menuStartRnd_Click);
-    addCommand(start, MenuId::StartChoise, &MjanModule::menuStartChoise_Click);
+    addCommand(start, MenuId::RandomDeal);
+    addCommand(start, MenuId::ChooseStage);
 
-    addCommand(nullptr, MenuId::PaiBack, &MjanModule::menuPaiBack_Click);
-    addCommand(nullptr, MenuId::Srh, &MjanModule::menuSrh_Click);
+    addCommand(nullptr, MenuId::Undo);
+    addCommand(nullptr, MenuId::Search);
 
-    QMenu* option = submenu(nullptr, MenuId::Option);
-    QMenu* optionTwo = submenu(option, MenuId::OptionTwo);
-    addCommand(optionTwo, MenuId::OptionTwoEasy, &MjanModule::menuOptionTwoEasy_Click);
-    addCommand(optionTwo, MenuId::Option2Ans, &MjanModule::menuOption2Ans_Click);
+    QMenu* options = submenu(nullptr, MenuId::Options);
+    QMenu* twoCornerOptions = submenu(options, MenuId::TwoCornerOptions);
+    addCommand(twoCornerOptions, MenuId::EasyMode);
+    addCommand(twoCornerOptions, MenuId::ModelAnswer);
 
-    addCommand(nullptr, MenuId::PaiChange, &MjanModule::menuPaiChange_Click);
-    addCommand(nullptr, MenuId::Save, &MjanModule::menuSave_Click);
-    addCommand(nullptr, MenuId::Load, &MjanModule::menuLoad_Click);
-    addCommand(nullptr, MenuId::Help, &MjanModule::menuHelp_Click);
+    addCommand(nullptr, MenuId::Exchange);
+    addCommand(nullptr, MenuId::Save);
+    addCommand(nullptr, MenuId::Load);
+    addCommand(nullptr, MenuId::Help);
 }
 
 void MainWindow::syncAllMenus() {
@@ -192,13 +192,13 @@ void MainWindow::exitProgram() {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-    game_->Form_KeyDown(event->key(), event->modifiers());
+    game_->pressKey(event->key(), event->modifiers());
     game_->selfCheck("a key");
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    game_->exitProgram();
+    game_->command(MenuId::Quit);
 }
 
 }  // namespace tessarin

@@ -4,7 +4,8 @@
 
 #include "app/boardview.h"
 #include "app/gameui.h"
-#include "app/mjanmodule.h"
+#include "app/game.h"
+#include "app/menus.h"
 
 #include <QCoreApplication>
 #include <QMainWindow>
@@ -25,7 +26,7 @@ public:
     MainWindow(const QString& programDir, bool authorMode);
     ~MainWindow() override;
 
-    MjanModule& game() { return *game_; }
+    Game& game() { return *game_; }
     QAction* action(MenuId id) const { return actions_[static_cast<std::size_t>(id)]; }
     BoardView* boardView() const { return board_; }
 
@@ -33,8 +34,8 @@ public:
     // requested outside a running loop would end every later modal loop too.
     std::function<void()> quitApplication = [] { QCoreApplication::exit(0); };
 
-    // Runs the game's start-up; false when it cannot start (game().sheetError
-    // says why).
+    // Runs the game's start-up; false when it cannot start
+    // (game().startUpError() says why).
     bool start();
     void centreOnScreen();
 
@@ -61,9 +62,9 @@ protected:
 private:
     void buildMenus();
     void syncAllMenus();
-    QAction* addCommand(QMenu* menu, MenuId id, void (MjanModule::*handler)());
+    QAction* addCommand(QMenu* menu, MenuId id, bool isCommand = true);
 
-    std::unique_ptr<MjanModule> game_;
+    std::unique_ptr<Game> game_;
     BoardView* board_ = nullptr;
     std::array<QAction*, kMenuCount> actions_{};
     QPointer<QDialog> stageDialog_;

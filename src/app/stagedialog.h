@@ -1,5 +1,5 @@
-// The stage-selection window "面選択": a modal dialog holding only the grid
-// msGrid, which shows a StageGrid. A double-click on a stage records it in
+// The stage-selection window "面選択": a modal dialog holding only the grid,
+// which shows a StageGrid. A double-click on a stage records it in
 // the grid and closes the window; Esc closes it without a choice.
 #pragma once
 
@@ -20,7 +20,7 @@ public:
 
     StageDialog(StageGrid& grid, QWidget* parent = nullptr);
 
-    QTableWidget* msGrid() const { return msGrid_; }
+    QTableWidget* table() const { return table_; }
 
     // Pixels for a width in twips at 96 dots per inch (1000 twips: 67).
     static int twipsToPixels(int twips) { return (twips * 96 + 720) / 1440; }
@@ -29,7 +29,7 @@ private:
     void centreOnScreen();
 
     StageGrid& grid_;
-    QTableWidget* msGrid_ = nullptr;
+    QTableWidget* table_ = nullptr;
 };
 
 }  // namespace tessarin

@@ -1,66 +1,74 @@
 // The authoring build's writers: deals numbered in sequence after the
 // highest stage in "maptwo.map", and every cleared board stored there with
 // its answer in "anstwo.map", in the line formats the game reads.
-#include "app/mjanmodule.h"
-#include "stages/lines.h"
+#include "stages/session.h"
+
+#include "formats/datafile.h"
+#include "formats/lines.h"
+#include "formats/writefile.h"
 
 namespace tessarin {
 
 namespace {
 
-const QString kStageStore = QStringLiteral("maptwo.map");
-const QString kAnswerStore = QStringLiteral("anstwo.map");
+const std::string kStageStore = "maptwo.map";
+const std::string kAnswerStore = "anstwo.map";
 
 // Stage numbers are written with five digits.
 constexpr int kLastStageNo = 99999;
 
 // The value of the leading decimal digits of a text (none: 0).
-int leadingNumber(const QString& text) {
+int leadingNumber(const std::string& text) {
     int n = 0;
-    for (QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) break;
-        n = n * 10 + (c.unicode() - '0');
+    for (char c : text) {
+        if (c < '0' || c > '9') break;
+        n = n * 10 + (c - '0');
     }
     return n;
 }
 
 }  // namespace
 
-int MjanModule::nextStageNo() {
-    QByteArray bytes;
-    if (!existsInAppDir(kStageStore) || !readDataFile(appDirPath(kStageStore), bytes)) {
-        ui.messageBox(QStringLiteral("File Open Error"), QString());
+int StageSession::nextStageNo() {
+    std::string bytes;
+    if (!existsInFolder(folder(), kStageStore) || !readDataFile(folderPath(folder(), kStageStore), bytes)) {
+        shell_.ui().messageBox(QStringLiteral("File Open Error"), QString());
         return -1;
     }
     // The highest number in text order: every stage number has five digits.
     QString highest;
-    for (const QByteArray& raw : textLines(bytes)) {
+    for (const std::string& raw : textLines(bytes)) {
         const QString number = QString::fromUtf8(raw).left(5);
         if (number > highest) highest = number;
     }
-    const int next = leadingNumber(highest) + 1;
+    const int next = leadingNumber(highest.toStdString()) + 1;
     if (next > kLastStageNo) {
-        ui.messageBox(QStringLiteral("面番号が 99999 を超えるため、番号は時刻から付けます"), QString());
+        shell_.ui().messageBox(QStringLiteral("面番号が 99999 を超えるため、番号は時刻から付けます"), QString());
         return -1;
     }
     return next;
 }
 
-void MjanModule::storeSolvedStage() {
-    if (gameKind != TwoCorner) return;
-    // The board as it was played, tile exchanges included: a removed tile
-    // keeps its number in its cell.
-    const std::string line = formatStageLine(stageNo.toStdString(), boardMap);
-    if (!appendAppLine(kStageStore, QByteArray::fromStdString(line)))
-        ui.messageBox(QStringLiteral("%1 に書き込めませんでした").arg(kStageStore), QString());
-}
-
-void MjanModule::storeAnswer() {
-    if (gameKind != TwoCorner) return;
-    std::string line = stageNo.toStdString();
-    for (int i = 1; i <= kTiles; ++i) line += threeDigits(moveHist[static_cast<std::size_t>(i)]);
-    if (!appendAppLine(kAnswerStore, QByteArray::fromStdString(line)))
-        ui.messageBox(QStringLiteral("%1 に書き込めませんでした").arg(kAnswerStore), QString());
+void StageSession::storeSolvedBoard(const MoveRecord& moves) {
+    if (shell_.kind() != GameKind::TwoCorner) return;
+    // A deal numbered by the clock can have six digits, which no stage line
+    // holds: the game could never load such a stage, so it is not stored.
+    if (s_.stageNo.size() != 5) {
+        shell_.ui().messageBox(
+            QStringLiteral("面番号 %1 は 5 桁ではないため、この面と回答は保存しません").arg(s_.stageNo), QString());
+        return;
+    }
+    const std::string stageNo = s_.stageNo.toStdString();
+    const auto append = [this](const std::string& name, const std::string& line) {
+        std::string error;
+        if (!appendLine(folderPath(folder(), name), line, error))
+            shell_.ui().messageBox(QStringLiteral("%1 に書き込めませんでした").arg(QString::fromStdString(name)), QString());
+    };
+    // The answer first, then the board it solves as it was played (tile
+    // exchanges included: a removed tile keeps its number in its cell).
+    std::vector<int> cells(moves.cells.begin() + 1, moves.cells.begin() + 1 + kTiles);
+    append(kAnswerStore, answerLine(stageNo, cells));
+    append(kStageStore, formatStageLine(stageNo, pos_));
 }
 
 }  // namespace tessarin

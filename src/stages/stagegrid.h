@@ -64,6 +64,35 @@ struct StageGrid {
         return false;
     }
 
+    // Makes an empty grid for `stages` stages: the header row and at least one
+    // (empty) row of five; column 0 hidden.
+    void prepare(int stages) {
+        const int dataRows = stages > 0 ? (stages - 1) / kStagesPerRow + 1 : 1;
+        resize(dataRows + 1, kColumns);
+        colWidthTwips[0] = 0;
+        for (int c = 1; c < kColumns; ++c) {
+            colWidthTwips[static_cast<std::size_t>(c)] = kStageColumnTwips;
+            at(0, c).text = QStringLiteral("GAME NO");
+        }
+    }
+
+    // Puts stage line n (from 1) with its number into its cell: the number,
+    // a space and two ideographic spaces, as wide as the " 成功" of a
+    // marked one. Lines past the cells counted are left out.
+    void addStage(int n, const QString& number) {
+        if (n < 1) return;
+        const int r = (n + 4) / kStagesPerRow;
+        const int c = (n - 1) % kStagesPerRow + 1;
+        if (contains(r, c)) at(r, c).text = number + QStringLiteral(" \u3000\u3000");
+    }
+
+    // Marks a stage cell as solved: " 成功" after its number, cyan with red text.
+    static void mark(Cell& cell, const QString& number) {
+        cell.text = number + QStringLiteral(" 成功");
+        cell.back = kDoneBack;
+        cell.fore = kDoneText;
+    }
+
     // A double-click on a cell: a stage cell becomes the current cell and is
     // remembered as picked (true); any other cell is passed over (false).
     bool doubleClick(int r, int c) {

@@ -1,146 +1,187 @@
-// TwoCorner as the player plays it with the mouse: pick a tile, pick its
-// partner, and a joinable pair vanishes with a short flash. A picked tile is
-// shown inverted and the other tiles of its kind still on the board are
-// outlined in red. Easy mode takes the partner itself when only one is left.
-#include "app/mjanmodule.h"
-#include "twocorner/connect.h"
+#include "twocorner/play.h"
+
+#include "twocorner/pairs.h"
 
 namespace tessarin {
 
 namespace {
 
-const QString kCopy = QStringLiteral("COPY");
-const QString kNot = QStringLiteral("NOT");
-
-bool pickPending(int moveCount) { return moveCount % 2 == 1; }
+constexpr int kRightButton = 2;
+constexpr int kPairPauseMs = 200;
 
 }  // namespace
 
-void MjanModule::clickTwoCorner(int x, int y, int button) {
-    // While the search shows its pairs, clicks step through them instead.
-    if (searchMode) {
-        searchClick(button);
-        return;
-    }
-    // A right click means "drop it" (or "stop" in the replay) wherever it
-    // lands; other clicks count only on the field.
-    if (button == kRightButton || onField(x, y)) dispatchClick(x, y, button);
+TwoCornerPlay::TwoCornerPlay(Position& pos, Surface& surface, Shell& shell)
+    : pos_(pos), surface_(surface), shell_(shell) {}
+
+void TwoCornerPlay::newGame() {
+    s_.tilesLeft = kTiles;
+    s_.pickX = s_.pickY = s_.pickKind = 0;
+    s_.moves = MoveRecord{};
+    forgetBoardMarks();
 }
 
-void MjanModule::pickPai(int x, int y, int button) {
-    if (!onField(x, y)) return;
-    if (exchangeMode) {
+void TwoCornerPlay::forgetBoardMarks() {
+    // The pairs a search shows and an exchange's first choice name cells of
+    // the board that has just been replaced: both are forgotten, or the next
+    // click would browse the old pairs or move a tile that is no longer there.
+    if (s_.search.shown) {
+        s_.search.shown = false;
+        shell_.setMenuCaption(MenuId::Search, QStringLiteral("検索(&S)"));
+    }
+    s_.search.x1 = s_.search.y1 = s_.search.x2 = s_.search.y2 = 0;
+    s_.exchange.chosen = false;
+    s_.exchange.x = s_.exchange.y = s_.exchange.tile = 0;
+}
+
+int TwoCornerPlay::lastClickedTile(int& x, int& y) const {
+    const int code = s_.moves.cells[static_cast<std::size_t>(s_.moves.count)];
+    x = codeX(code);
+    y = codeY(code);
+    return pos_.tileAt(x, y);
+}
+
+TwoCornerPlay::Outcome TwoCornerPlay::press(int x, int y, int button) {
+    if (!onField(x, y)) return Outcome::Played;
+    if (s_.exchange.waiting) {
         exchangeClick(x, y, button);
-        return;
+        return Outcome::Played;
     }
     if (button == kRightButton) {
-        if (pickPending(moveCount)) dropPick();
-        return;
+        if (s_.pickPending()) dropPick();
+        return Outcome::Played;
     }
 
-    const int t = boardMap.at(x, y);
-    if (t < 1 || t > kTiles) return;
-    const PaiRec& rec = paiTbl[static_cast<std::size_t>(t)];
+    const int t = pos_.tileAt(x, y);
+    if (t < 1 || t > kTiles) return Outcome::Played;
+    const TileRecord& rec = pos_.tile(t);
     if (rec.state == kPicked) {
         dropPick();
-        return;
+        return Outcome::Played;
     }
-    if (rec.state != kOnBoard) return;  // an emptied cell
+    if (rec.state != kOnBoard) return Outcome::Played;  // an emptied cell
 
-    if (!pickPending(moveCount)) {
+    int x2 = x, y2 = y;
+    if (!s_.pickPending()) {
         // The first tile of a pair: shown inverted, its partners outlined.
-        setCell(x, y);
-        drawPai(t, kNot);
-        moveHist[static_cast<std::size_t>(++moveCount)] = static_cast<int16_t>(cellCode(x, y));
-        markPartners();
-        selX = x;
-        selY = y;
-        selKind = rec.kind;
-        paiTbl[static_cast<std::size_t>(t)].state = kPicked;
-        if (!easyMode || partnerCount != 1) return;
+        surface_.drawTile(x, y, t, DrawMode::Inverted);
+        s_.moves.cells[static_cast<std::size_t>(++s_.moves.count)] = static_cast<int16_t>(cellCode(x, y));
+        int only = 0;
+        const int partners = markPartners(only);
+        s_.pickX = x;
+        s_.pickY = y;
+        s_.pickKind = rec.kind;
+        pos_.setState(t, kPicked);
+        if (!s_.easyMode || partners != 1) return Outcome::Played;
         // Easy mode: the only partner left is taken at once if it can be.
-        tgtX = codeX(partnerList[1]);
-        tgtY = codeY(partnerList[1]);
-    } else {
-        // A second tile: it must be of the picked kind and joinable; if not,
-        // the first stays picked.
-        if (rec.kind != selKind) return;
-        tgtX = x;
-        tgtY = y;
+        x2 = codeX(only);
+        y2 = codeY(only);
     }
-    tgtKind = paiTbl[static_cast<std::size_t>(boardMap.at(tgtX, tgtY))].kind;
-    if (!canConnect(boardMap, paiTbl, selX, selY, tgtX, tgtY)) return;
+    // The second tile must be of the picked kind and joinable; if not, the
+    // first stays picked.
+    if (checkPair(pos_, s_.pickX, s_.pickY, x2, y2) != PairFault::None) return Outcome::Played;
     unmarkPartners();
-    moveHist[static_cast<std::size_t>(++moveCount)] = static_cast<int16_t>(cellCode(tgtX, tgtY));
-    removePair();
+    s_.moves.cells[static_cast<std::size_t>(++s_.moves.count)] = static_cast<int16_t>(cellCode(x2, y2));
+    return removePair(x2, y2);
 }
 
-void MjanModule::dropPick() {
+void TwoCornerPlay::dropPick() {
     int x = 0, y = 0;
-    const int t = lastMove(x, y);
-    setCell(x, y);
-    drawPai(t, kCopy);
+    const int t = lastClickedTile(x, y);
+    surface_.drawTile(x, y, t);
     unmarkPartners();
-    paiTbl[static_cast<std::size_t>(t)].state = kOnBoard;
-    selX = 0;
-    selY = 0;
-    --moveCount;
+    pos_.setState(t, kOnBoard);
+    s_.pickX = s_.pickY = 0;
+    --s_.moves.count;
 }
 
-void MjanModule::markPartners() {
+int TwoCornerPlay::markPartners(int& only) {
     int px = 0, py = 0;
-    const int p = lastMove(px, py);
-    const int kind = paiTbl[static_cast<std::size_t>(p)].kind;
-    partnerCount = 0;
+    const int p = lastClickedTile(px, py);
+    const int kind = pos_.tile(p).kind;
+    int count = 0;
     for (int i = 1; i <= kTiles; ++i) {
-        const PaiRec& r = paiTbl[static_cast<std::size_t>(i)];
+        const TileRecord& r = pos_.tile(i);
         if (i == p || r.kind != kind || r.state != kOnBoard) continue;
-        // Four tiles of a kind: never more than three partners.
-        partnerList[static_cast<std::size_t>(++partnerCount)] =
-            static_cast<int16_t>(cellCode(r.boardX, r.boardY));
-        setCell(r.boardX, r.boardY);
-        drawCellFrame();
+        if (++count == 1) only = cellCode(r.boardX, r.boardY);
+        surface_.outlineCell(r.boardX, r.boardY);
+    }
+    return count;
+}
+
+void TwoCornerPlay::unmarkPartners() {
+    int px = 0, py = 0;
+    const int p = lastClickedTile(px, py);
+    const int kind = pos_.tile(p).kind;
+    for (int i = 1; i <= kTiles; ++i) {
+        const TileRecord& r = pos_.tile(i);
+        if (i == p || r.kind != kind || r.state != kOnBoard) continue;
+        surface_.drawTile(r.boardX, r.boardY, i);
     }
 }
 
-void MjanModule::unmarkPartners() {
-    int px = 0, py = 0;
-    const int p = lastMove(px, py);
-    const int kind = paiTbl[static_cast<std::size_t>(p)].kind;
-    for (int i = 1; i <= kTiles; ++i) {
-        const PaiRec& r = paiTbl[static_cast<std::size_t>(i)];
-        if (i == p || r.kind != kind || r.state != kOnBoard) continue;
-        setCell(r.boardX, r.boardY);
-        drawPai(i, kCopy);
-    }
-}
-
-void MjanModule::removePair() {
-    paiTbl[static_cast<std::size_t>(boardMap.at(selX, selY))].state = kRemoved;
-    paiTbl[static_cast<std::size_t>(boardMap.at(tgtX, tgtY))].state = kRemoved;
+TwoCornerPlay::Outcome TwoCornerPlay::removePair(int x2, int y2) {
+    const int x1 = s_.pickX, y1 = s_.pickY;
+    takePair(pos_, x1, y1, x2, y2);
 
     // Flash on the first tile, on the second, then blank them in turn.
-    setCell(selX, selY);
-    drawPai(kFlashPai, kCopy);
-    waitMs(200);
-    setCell(tgtX, tgtY);
-    drawPai(kFlashPai, kCopy);
-    waitMs(200);
-    setCell(selX, selY);
-    drawPai(kBlankPai, kCopy);
-    waitMs(200);
-    setCell(tgtX, tgtY);
-    drawPai(kBlankPai, kCopy);
+    surface_.drawTile(x1, y1, kFlashImage);
+    surface_.pause(kPairPauseMs);
+    surface_.drawTile(x2, y2, kFlashImage);
+    surface_.pause(kPairPauseMs);
+    surface_.drawTile(x1, y1, kBlankImage);
+    surface_.pause(kPairPauseMs);
+    surface_.drawTile(x2, y2, kBlankImage);
 
-    restPai -= 2;
-    if (restPai != 0) {
-        showRestMsg();
-        return;
+    s_.tilesLeft -= 2;
+    if (s_.tilesLeft != 0) {
+        surface_.showTilesLeft(s_.tilesLeft);
+        return Outcome::Played;
     }
-    // The board is clear.
-    showSuccess();
-    setMenusForGame(false);
-    gameActive = false;
+    return Outcome::BoardCleared;
+}
+
+bool TwoCornerPlay::undo() {
+    // Only the board of a game in play can be taken back: after a switch of
+    // the game type the board in memory is no longer this game's.
+    if (!shell_.inPlay()) return false;
+    if (s_.tilesLeft >= kTiles || s_.moves.count < 2) return false;  // nothing taken off yet
+    // The pairs the search is showing belong to the position before the undo.
+    const bool endedSearch = s_.search.shown;
+    if (endedSearch) endSearch();
+    if (s_.pickPending()) dropPick();
+
+    // A removed tile never left its cell: drawing it again and setting it on
+    // the board restores it. Second tile first, then the first.
+    for (int k = 0; k < 2; ++k) {
+        int x = 0, y = 0;
+        const int t = lastClickedTile(x, y);
+        surface_.drawTile(x, y, t);
+        pos_.setState(t, kOnBoard);
+        --s_.moves.count;
+    }
+    s_.tilesLeft += 2;
+    surface_.showTilesLeft(s_.tilesLeft);
+    return endedSearch;
+}
+
+void TwoCornerPlay::resume(const MoveRecord& moves, int tilesLeft) {
+    s_.moves = moves;
+    s_.tilesLeft = tilesLeft;
+    forgetBoardMarks();
+}
+
+void TwoCornerPlay::showResumedPick() {
+    s_.pickX = s_.pickY = s_.pickKind = 0;
+    if (!s_.pickPending()) return;
+    int x = 0, y = 0;
+    const int t = lastClickedTile(x, y);
+    s_.pickX = x;
+    s_.pickY = y;
+    s_.pickKind = pos_.tile(t).kind;
+    surface_.drawTile(x, y, t, DrawMode::Inverted);
+    int only = 0;
+    markPartners(only);
 }
 
 }  // namespace tessarin

@@ -1,0 +1,157 @@
+// Start-up, the starts of games of each kind, and the board and key input.
+#include "app/game.h"
+
+#include "formats/datafile.h"
+
+#include <QFile>
+
+namespace tessarin {
+
+Game::Game(QString programFolder, GameUi& ui, bool authorMode)
+    : programFolder_(std::move(programFolder)),
+      ui_(ui),
+      shell_(ui, authorMode),
+      surface_(ui),
+      twoCorner_(position_, surface_, shell_),
+      threeMove_(position_, surface_, shell_, programFolder_),
+      session_(programFolder_, position_, surface_, shell_) {}
+
+bool Game::startUp() {
+    const QString sheet = QFile::decodeName(
+        QByteArray::fromStdString(folderPath(QFile::encodeName(programFolder_).toStdString(), "paidat.dat")));
+    if (!surface_.loadSheet(sheet, startUpError_)) return false;
+    shell_.setKind(GameKind::TwoCorner);
+    setMenusForGame(false);
+    shell_.setMenuEnabled(MenuId::GameFour, false);
+    shell_.setCaption(QStringLiteral("二角取り"));
+    surface_.refresh();
+    return true;
+}
+
+GameSnapshot Game::snapshot() const {
+    return GameSnapshot{position_,          shell_.state(),      twoCorner_.state(), threeMove_.state(),
+                        session_.state(),   surface_.picture(),  surface_.stripTexts()};
+}
+
+void Game::pressKey(int key, Qt::KeyboardModifiers modifiers) {
+    if (key == Qt::Key_Escape) {
+        ui_.exitProgram();
+    } else if (key == Qt::Key_F && (modifiers & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+        // Ctrl+F (and nothing else held) is the search command.
+        command(MenuId::Search);
+    }
+}
+
+void Game::pressBoard(int button, int x, int y) {
+    if (!shell_.inPlay() || shell_.busy()) return;
+    cursorFlip_ = !cursorFlip_;
+    const QPoint before = ui_.cursorPos();
+    ui_.setBusyCursor(true);
+
+    const int col = pixelToCol(x);
+    const int row = pixelToRow(y);
+    if (shell_.kind() == GameKind::TwoCorner) pressTwoCorner(col, row, button);
+    else if (shell_.kind() == GameKind::ThreeMove) threeMove_.press(col, row, button);
+
+    ui_.processPendingEvents();
+    ui_.setBusyCursor(false);
+
+    // Nudge the pointer 3 pixels sideways, alternately left and right, when
+    // it has not moved since the click.
+    const QPoint after = ui_.cursorPos();
+    if (after.x() == before.x() || after.y() == before.y())
+        ui_.setCursorPos(QPoint(cursorFlip_ ? after.x() - 3 : after.x() + 3, after.y()));
+}
+
+void Game::pressTwoCorner(int x, int y, int button) {
+    // While the search shows its pairs, clicks step through them instead.
+    if (twoCorner_.state().search.shown) {
+        if (twoCorner_.stepSearch(button)) showStageLabelIfFixed();
+        return;
+    }
+    // A right click means "drop it" (or "stop" in the replay) wherever it
+    // lands; other clicks count only on the field.
+    if (button != kRightButton && !onField(x, y)) return;
+    if (session_.replaying()) {
+        if (session_.replayStep(button)) endReplay();
+    } else if (twoCorner_.press(x, y, button) == TwoCornerPlay::Outcome::BoardCleared) {
+        boardCleared();
+    }
+}
+
+void Game::boardCleared() {
+    // The authoring build keeps every cleared board: the answer first, then
+    // the stage it solves.
+    if (shell_.authorMode()) session_.storeSolvedBoard(twoCorner_.state().moves);
+    surface_.showSuccess();
+    shell_.setMenuEnabled(MenuId::Undo, false);
+    setMenusForGame(false);
+    shell_.setInPlay(false);
+}
+
+void Game::startDealtGame() {
+    if (shell_.kind() == GameKind::TwoCorner) {
+        surface_.drawTwoCornerBoard(position_);
+    } else if (shell_.kind() == GameKind::ThreeMove) {
+        threeMove_.start([this] {
+            session_.dealThreeMove(threeMove_.state().dealSerial);
+            resetGameState();
+        });
+    }
+}
+
+void Game::resetGameState() {
+    // Whatever the game type, the TwoCorner search and exchange choice name
+    // cells of the board just replaced.
+    twoCorner_.forgetBoardMarks();
+    if (shell_.kind() == GameKind::TwoCorner) {
+        twoCorner_.newGame();
+        shell_.setMenuEnabled(MenuId::GameType, true);
+        shell_.setMenuEnabled(MenuId::Start, true);
+        shell_.setMenuEnabled(MenuId::Options, true);
+        surface_.showTilesLeft(twoCorner_.state().tilesLeft);
+        showEasyMode();
+    } else if (shell_.kind() == GameKind::ThreeMove) {
+        threeMove_.newGame();
+    }
+}
+
+void Game::setMenusForGame(bool enable) { shell_.setMenusForGame(enable, session_.fixedStage()); }
+
+void Game::showEasyMode() {
+    surface_.showEasyMode(shell_.kind() == GameKind::TwoCorner, twoCorner_.state().easyMode);
+    showStageLabelIfFixed();
+}
+
+void Game::showStageLabelIfFixed() {
+    if (session_.fixedStage()) surface_.showStageLabel(session_.stageNo());
+}
+
+void Game::startStage(const QString& number) {
+    // A stage that cannot be loaded has been reported; the game on hand goes
+    // on as it was.
+    if (!session_.loadStage(number)) return;
+    surface_.clear();
+    startDealtGame();
+    resetGameState();
+    session_.setFixedStage(true);
+    setMenusForGame(true);
+    shell_.setInPlay(true);
+    surface_.showStageLabel(session_.stageNo());
+}
+
+void Game::endReplay() {
+    // The replay only drew, so the position in memory is still the stage's
+    // start: should the files no longer give the stage (reported by
+    // loadStage), play starts from that.
+    session_.loadStage(session_.stageNo());
+    surface_.clear();
+    startDealtGame();
+    resetGameState();
+    session_.stopReplay();
+    session_.setFixedStage(true);
+    setMenusForGame(true);
+    shell_.setInPlay(true);
+}
+
+}  // namespace tessarin

@@ -1,0 +1,91 @@
+#include "app/shell.h"
+
+namespace tessarin {
+
+MenuTable initialMenus() {
+    MenuTable t;
+    auto set = [&t](MenuId id, const char* caption) -> MenuState& {
+        MenuState& m = t[static_cast<std::size_t>(id)];
+        m.caption = QString::fromUtf8(caption);
+        return m;
+    };
+    set(MenuId::File, "ﾌｧｲﾙ(&F)");
+    set(MenuId::Quit, "終了(&X)");
+    set(MenuId::GameType, "ｹﾞｰﾑ種別(&T)");
+    MenuState& twoCorner = set(MenuId::TwoCornerGame, "二角取り");
+    twoCorner.checkable = true;
+    twoCorner.checked = true;
+    set(MenuId::ThreeMoveGame, "三動牌").checkable = true;
+    set(MenuId::GameFour, "四？？").checkable = true;
+    set(MenuId::Start, "ｹﾞｰﾑ開始(&G)");
+    set(MenuId::RandomDeal, "ｽﾀｰﾄ");
+    set(MenuId::ChooseStage, "面選択");
+    set(MenuId::Undo, "一手戻す(&B)");
+    set(MenuId::Search, "検索開始(&S)");
+    set(MenuId::Options, "ｵﾌﾟｼｮﾝ(&O)");
+    set(MenuId::TwoCornerOptions, "二角取り");
+    set(MenuId::EasyMode, "楽々ﾓｰﾄﾞ").checkable = true;
+    set(MenuId::ModelAnswer, "模範回答").enabled = false;
+    set(MenuId::Exchange, "牌交換(&R)");
+    set(MenuId::Save, "SAVE");
+    set(MenuId::Load, "Load");
+    set(MenuId::Help, "ﾍﾙﾌﾟ(&H)");
+    return t;
+}
+
+void Shell::setMenuEnabled(MenuId id, bool enabled) {
+    MenuState& m = menuState(id);
+    if (m.enabled == enabled) return;
+    m.enabled = enabled;
+    ui_.menuChanged(id);
+}
+
+void Shell::setMenuVisible(MenuId id, bool visible) {
+    MenuState& m = menuState(id);
+    if (m.visible == visible) return;
+    m.visible = visible;
+    ui_.menuChanged(id);
+}
+
+void Shell::setMenuChecked(MenuId id, bool checked) {
+    MenuState& m = menuState(id);
+    if (m.checked == checked) return;
+    m.checked = checked;
+    ui_.menuChanged(id);
+}
+
+void Shell::setMenuCaption(MenuId id, const QString& caption) {
+    MenuState& m = menuState(id);
+    if (m.caption == caption) return;
+    m.caption = caption;
+    ui_.menuChanged(id);
+}
+
+void Shell::setCaption(const QString& caption) {
+    state_.caption = caption;
+    ui_.setCaption(caption);
+}
+
+void Shell::setMenusForGame(bool enable, bool fixedStage) {
+    if (kind() == GameKind::TwoCorner) {
+        setMenuEnabled(MenuId::Undo, enable);
+        setMenuEnabled(MenuId::Search, enable);
+        // After a cleared stage the model answer stays reachable; the rest of
+        // the submenu is closed like the other play commands.
+        const bool keepAnswer = !enable && fixedStage;
+        setMenuEnabled(MenuId::TwoCornerOptions, enable || keepAnswer);
+        setMenuEnabled(MenuId::EasyMode, !keepAnswer);
+        if (!authorMode_) {
+            setMenuVisible(MenuId::Exchange, false);
+            setMenuVisible(MenuId::Save, false);
+            setMenuVisible(MenuId::Load, false);
+        }
+        setMenuEnabled(MenuId::ModelAnswer, fixedStage);
+    } else if (kind() == GameKind::ThreeMove) {
+        setMenuEnabled(MenuId::Undo, false);
+        setMenuEnabled(MenuId::Search, false);
+        setMenuEnabled(MenuId::Options, false);
+    }
+}
+
+}  // namespace tessarin
