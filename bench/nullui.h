@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/gameui.h"
-#include "app/mjanmodule.h"
+#include "app/game.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,7 +27,7 @@ struct NullUi : GameUi {
 
 // Starts the game of the built program folder; false, with the benchmark
 // marked as skipped, when it cannot start.
-inline bool startGame(MjanModule& game, benchmark::State& state) {
+inline bool startGame(Game& game, benchmark::State& state) {
     if (game.startUp()) return true;
     state.SkipWithError("tile sheet missing");
     return false;

@@ -1,6 +1,6 @@
 // The shell's figures: process start to a shown window, its peak memory,
 // and one "ｽﾀｰﾄ" (deal plus full board draw, no pauses).
-#include "app/mjanmodule.h"
+#include "app/game.h"
 #include "nullui.h"
 
 #include <QTemporaryDir>
@@ -18,11 +18,11 @@ namespace {
 
 void BM_StartDealAndDraw(benchmark::State& state) {
     NullUi ui;
-    MjanModule game(QStringLiteral(TESSARIN_GAME_DIR), ui);
+    Game game(QStringLiteral(TESSARIN_GAME_DIR), ui);
     if (!startGame(game, state)) return;
     for (auto _ : state) {
-        game.menuStartRnd_Click();
-        benchmark::DoNotOptimize(game.picdest.constBits());
+        game.command(MenuId::RandomDeal);
+        benchmark::DoNotOptimize(game.picture().constBits());
     }
 }
 BENCHMARK(BM_StartDealAndDraw)->Unit(benchmark::kMicrosecond);

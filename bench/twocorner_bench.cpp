@@ -1,6 +1,6 @@
 // TwoCorner play as the game runs it, drawing included (no pauses): the
 // search command over a dealt board, and one pair taken off and taken back.
-#include "app/mjanmodule.h"
+#include "app/game.h"
 #include "nullui.h"
 #include "twocorner/search.h"
 
@@ -13,15 +13,15 @@ namespace {
 // the first pair outlined, then the outlines taken away.
 void BM_SearchCommand(benchmark::State& state) {
     NullUi ui;
-    MjanModule game(QStringLiteral(TESSARIN_GAME_DIR), ui);
+    Game game(QStringLiteral(TESSARIN_GAME_DIR), ui);
     if (!startGame(game, state)) return;
-    game.menuStartRnd_Click();
+    game.command(MenuId::RandomDeal);
     for (auto _ : state) {
-        game.menuSrh_Click();
-        game.menuSrh_Click();
-        benchmark::DoNotOptimize(game.searchCount);
+        game.command(MenuId::Search);
+        game.command(MenuId::Search);
+        benchmark::DoNotOptimize(game.twoCorner().search.pairs.size());
     }
-    state.counters["pairs"] = game.searchCount;
+    state.counters["pairs"] = game.twoCorner().search.pairs.size();
 }
 BENCHMARK(BM_SearchCommand)->Unit(benchmark::kMicrosecond);
 
@@ -29,16 +29,16 @@ BENCHMARK(BM_SearchCommand)->Unit(benchmark::kMicrosecond);
 // then the undo that brings it back.
 void BM_TakePairAndUndo(benchmark::State& state) {
     NullUi ui;
-    MjanModule game(QStringLiteral(TESSARIN_GAME_DIR), ui);
+    Game game(QStringLiteral(TESSARIN_GAME_DIR), ui);
     if (!startGame(game, state)) return;
-    game.menuStartRnd_Click();
-    const PairHint p = findPairs(game.boardMap, game.paiTbl)[0];
+    game.command(MenuId::RandomDeal);
+    const CellPair p = findPairs(game.position())[0];
     for (auto _ : state) {
-        game.picdest_MouseDown(kLeftButton, cellPixelX(p.xL) + 20, cellPixelY(p.yL) + 30);
-        game.picdest_MouseDown(kLeftButton, cellPixelX(p.xR) + 20, cellPixelY(p.yR) + 30);
-        game.menuPaiBack_Click();
+        game.pressBoard(kLeftButton, cellPixelX(p.xL) + 20, cellPixelY(p.yL) + 30);
+        game.pressBoard(kLeftButton, cellPixelX(p.xR) + 20, cellPixelY(p.yR) + 30);
+        game.command(MenuId::Undo);
     }
-    if (game.restPai != kTiles) state.SkipWithError("the pair was not taken back");
+    if (game.twoCorner().tilesLeft != kTiles) state.SkipWithError("the pair was not taken back");
 }
 BENCHMARK(BM_TakePairAndUndo)->Unit(benchmark::kMicrosecond);
 

@@ -3,7 +3,7 @@
 #
 #   scripts/run-fuzz.sh BUILD_DIR SECONDS [NAME...]
 #
-# NAME is a target without its "fuzz_" (default: every tests/fuzz/fuzz_*.cpp).
+# NAME is a target without its "fuzz_" (default: every fuzz_* the build has).
 # Each target starts from a copy of its seed corpus tests/fuzz/NAME/ (the
 # seeds are never written to), with tests/fuzz/NAME.dict when there is one;
 # as many run at once as there are processors. Prints the executions of
@@ -17,10 +17,10 @@ seconds=$2
 shift 2
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
-  for src in tests/fuzz/fuzz_*.cpp; do
-    name=$(basename "$src" .cpp)
-    names+=("${name#fuzz_}")
+  for target in "$build"/tests/fuzz/fuzz_*; do
+    [ -x "$target" ] && names+=("${target##*/fuzz_}")
   done
+  [ ${#names[@]} -gt 0 ] || { echo "no fuzz targets in $build" >&2; exit 1; }
 fi
 
 # Scratch space in memory where there is some: the game targets rewrite
@@ -32,7 +32,8 @@ trap 'rm -rf "$work"' EXIT
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=abort_on_error=1
-export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0
+export LSAN_OPTIONS=print_suppressions=0
+[ -f tests/sanitizer/lsan.supp ] && LSAN_OPTIONS+=:suppressions=$PWD/tests/sanitizer/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 run_one() {

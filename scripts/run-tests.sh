@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the unit and window tests headless,
-# the end-to-end checks of the real program under Xvfb, then the tests again
-# in a build with AddressSanitizer and UndefinedBehaviorSanitizer, the
-# end-to-end smoke test under Valgrind, and every fuzz target for 30 seconds.
+# the end-to-end checks of the real program under Xvfb, the Qt-free core
+# built and tested without Qt, then the tests again in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer, the end-to-end smoke test
+# under Valgrind, and every fuzz target for 30 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --tests
@@ -16,6 +17,13 @@ echo "== build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== the core without Qt: tessarin-tool and the rule tests"
+cmake -S . -B build-core -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARIN_GUI=OFF -DTESSARIN_BENCH=OFF >/dev/null
+if grep -q '^Qt6' build-core/CMakeCache.txt; then echo "the core build looked for Qt" >&2; exit 1; fi
+cmake --build build-core -j "$jobs"
+if ldd build-core/game/tessarin-tool | grep -qi qt; then echo "tessarin-tool of the core build links Qt" >&2; exit 1; fi
+ctest --test-dir build-core --output-on-failure -j "$jobs"
 
 echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARIN_SANITIZE=ON -DTESSARIN_BENCH=OFF >/dev/null

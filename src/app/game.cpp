@@ -69,8 +69,8 @@ void Game::pressTwoCorner(int x, int y, int button) {
         if (twoCorner_.stepSearch(button)) showStageLabelIfFixed();
         return;
     }
-    // A right click means "drop it" (or "stop" in the replay) wherever it
-    // lands; other clicks count only on the field.
+    // A right click stops the replay wherever it lands; other clicks (and a
+    // right click that drops a pick) count only on the field.
     if (button != kRightButton && !onField(x, y)) return;
     if (session_.replaying()) {
         if (session_.replayStep(button)) endReplay();

@@ -88,6 +88,10 @@ std::vector<std::string> textLines(std::string_view bytes) {
     return lines;
 }
 
+std::string_view withoutByteOrderMark(std::string_view line) {
+    return line.substr(0, 3) == "\xEF\xBB\xBF" ? line.substr(3) : line;
+}
+
 std::string folderPath(const std::string& dir, const std::string& name) {
     if (!dir.empty() && dir.back() == '/') return dir + name;
     return dir + '/' + name;

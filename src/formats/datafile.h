@@ -25,6 +25,10 @@ bool readDataFile(const std::string& path, std::string& bytes, ReadFault* fault 
 // last line without a line end is a line all the same.
 std::vector<std::string> textLines(std::string_view bytes);
 
+// A line without the UTF-8 byte order mark it may start with (as editors
+// write at the start of a file); the game reads every line so.
+std::string_view withoutByteOrderMark(std::string_view line);
+
 // The path of a file in a folder: a "/" between them unless the folder
 // already ends with one.
 std::string folderPath(const std::string& dir, const std::string& name);

@@ -30,10 +30,11 @@ bool findAnswer(const std::string& dir, const std::string& stageNo, std::string&
         const std::string name = answerFileName(d);
         std::string bytes;
         if (!existsInFolder(dir, name) || !readDataFile(folderPath(dir, name), bytes)) continue;
-        for (const std::string& line : textLines(bytes)) {
+        for (const std::string& raw : textLines(bytes)) {
             // The first five characters name the stage (a longer key never matches).
-            if (line.compare(0, 5, stageNo) == 0) {
-                rest = line.size() > 5 ? line.substr(5) : std::string();
+            const std::string_view line = withoutByteOrderMark(raw);
+            if (line.substr(0, 5) == stageNo) {
+                rest = line.size() > 5 ? std::string(line.substr(5)) : std::string();
                 return true;
             }
         }

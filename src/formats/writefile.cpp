@@ -29,6 +29,7 @@ int fault(WriteStep step, const std::string& path) {
 }
 
 const char* const kNotAFile = "not an ordinary file";
+constexpr off_t kMaxAppendBytes = off_t{64} << 20;
 
 // All of bytes, going on after short writes; false with errno set.
 bool writeAll(int fd, const std::string& path, std::string_view bytes) {
@@ -121,6 +122,12 @@ bool appendLine(const std::string& path, std::string_view line, std::string& err
         struct stat st {};
         bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
         if (!ok) error = kNotAFile;
+        // No file the game appends to comes near this size; a bigger one is
+        // not read into memory to be copied.
+        if (ok && st.st_size > kMaxAppendBytes) {
+            ok = false;
+            error = "the file is too large";
+        }
         char buf[65536];
         for (ssize_t n = 0; ok;) {
             n = ::read(fd, buf, sizeof buf);

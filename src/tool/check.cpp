@@ -53,7 +53,9 @@ bool readLines(const std::string& dir, const std::string& name, std::vector<std:
                                                      : "the file cannot be read");
         return false;
     }
+    // Each line as the game reads it: a byte order mark at its start is no part of it.
     lines = textLines(bytes);
+    for (std::string& line : lines) line = std::string(withoutByteOrderMark(line));
     return true;
 }
 

@@ -2,7 +2,7 @@
 // game's own file writers it replaces a file with two contents in turn
 // ("replace FILE": 300000 A's, then 200000 B's) or appends numbered lines
 // of 100 characters to it ("append FILE"), without end.
-#include "stages/writefile.h"
+#include "formats/writefile.h"
 
 #include <string>
 

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "app/gameui.h"
-#include "app/menustate.h"
+#include "app/menus.h"
+#include "stages/stagegrid.h"
 
+#include <QImage>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -20,20 +22,16 @@ struct FakeUi : GameUi {
         QString title;
     };
 
-    std::vector<MenuId> menuChanges;
     QString caption;
     std::vector<Box> boxes;
-    std::vector<int> waits;          // every pause, in order
+    std::vector<int> waits;  // every pause, in order
     int pendingEventRounds = 0;
-    int busyCursor = 0;              // > 0 while the hourglass is up
-    std::vector<bool> busyCursorHistory;
+    int busyCursor = 0;      // > 0 while the hourglass is up
     QPoint cursor{100, 100};
     std::vector<QPoint> cursorMoves;
     QStringList openedDocuments;
-    bool surfaceVisible = true;
     std::vector<bool> surfaceVisibility;
     int focusRequests = 0;
-    int surfaceRefreshes = 0;
     bool exitRequested = false;
     int stageSelections = 0;
 
@@ -43,20 +41,11 @@ struct FakeUi : GameUi {
     std::function<void(int ms)> onWait;
     std::function<void(StageGrid&)> onStageSelection;
 
-    int totalWaitMs() const {
-        int sum = 0;
-        for (int w : waits) sum += w;
-        return sum;
-    }
-
-    void menuChanged(MenuId id) override { menuChanges.push_back(id); }
+    void menuChanged(MenuId) override {}
     void setCaption(const QString& c) override { caption = c; }
     void messageBox(const QString& text, const QString& title) override { boxes.push_back({text, title}); }
-    void surfaceChanged(const QRect&) override { ++surfaceRefreshes; }
-    void setSurfaceVisible(bool v) override {
-        surfaceVisible = v;
-        surfaceVisibility.push_back(v);
-    }
+    void surfaceChanged(const QRect&) override {}
+    void setSurfaceVisible(bool v) override { surfaceVisibility.push_back(v); }
     void focusSurface() override { ++focusRequests; }
     void waitMs(int ms) override {
         waits.push_back(ms);
@@ -66,10 +55,7 @@ struct FakeUi : GameUi {
         ++pendingEventRounds;
         if (onPendingEvents) onPendingEvents();
     }
-    void setBusyCursor(bool busy) override {
-        busyCursor += busy ? 1 : -1;
-        busyCursorHistory.push_back(busy);
-    }
+    void setBusyCursor(bool busy) override { busyCursor += busy ? 1 : -1; }
     QPoint cursorPos() override { return cursor; }
     void setCursorPos(QPoint p) override {
         cursor = p;

@@ -1,46 +1,213 @@
 #include "support/gametest.h"
 
+#include "formats/lines.h"
+#include "twocorner/search.h"
+
+#include <QDir>
 #include <QFile>
-#include <QPainter>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <algorithm>
+
+namespace tessarin {
+
+void PrintTo(const GameSnapshot& s, std::ostream* os) {
+    const TwoCornerState& t = s.twoCorner;
+    const three::Counters& c = s.threeMove.score.now;
+    const three::Counters& b = s.threeMove.score.beforeLastMove;
+    QString menus;
+    for (const MenuState& m : s.shell.menus) menus += QStringLiteral("%1%2%3 ").arg(m.caption).arg(m.enabled ? "+" : "-").arg(m.visible ? (m.checked ? "v" : "") : "h");
+    const QByteArray pos(reinterpret_cast<const char*>(&s.position.cells()), sizeof(BoardCells));
+    const QByteArray tiles(reinterpret_cast<const char*>(&s.position.tiles()), sizeof(TileTable));
+    *os << QStringLiteral("{two: left %1 moves %2 pick %3,%4,%5 search %6/%7/%8 exch %9%10 easy %11; ")
+               .arg(t.tilesLeft).arg(t.moves.count).arg(t.pickX).arg(t.pickY).arg(t.pickKind)
+               .arg(t.search.shown).arg(t.search.current).arg(t.search.pairs.size())
+               .arg(t.exchange.waiting).arg(t.exchange.chosen).arg(t.easyMode).toStdString()
+        << QStringLiteral("three: %1/%2/%3 before %4/%5/%6 warned %7 serial %8; ")
+               .arg(c.tilesLeft).arg(c.movesLeft).arg(c.movesDone).arg(b.tilesLeft).arg(b.movesLeft).arg(b.movesDone)
+               .arg(s.threeMove.undoWriteWarned).arg(s.threeMove.dealSerial).toStdString()
+        << QStringLiteral("stage %1 fixed %2 replay %3/%4/%5; kind %6 play %7 '%8'; menus %9; strip '%10|%11|%12'; ")
+               .arg(s.session.stageNo).arg(s.session.fixedStage).arg(s.session.replay.on).arg(s.session.replay.clicks)
+               .arg(s.session.replay.tilesLeft).arg(static_cast<int>(s.shell.kind)).arg(s.shell.inPlay)
+               .arg(s.shell.caption, menus, s.strip[0], s.strip[1], s.strip[2]).toStdString()
+        << "board " << qHash(pos) << " tiles " << qHash(tiles) << " picture " << s.picture.cacheKey() << "/"
+        << qHash(QByteArrayView(s.picture.constBits(), s.picture.sizeInBytes())) << "}";
+}
+
+}  // namespace tessarin
 
 namespace tessarin::test {
 
+namespace {
+
 QRgb sheetColour(int srcX, int srcY) {
-    const int col = srcX / kPaiW;
-    const int row = srcY / kPaiH;
+    const int col = srcX / kTileW;
+    const int row = srcY / kTileH;
     // Distinct, never the board green, never white, never red.
     return qRgb(20 + col * 25, 30 + row * 40, 200 - col * 10 - row * 7);
 }
 
+}  // namespace
+
 void writeTestSheet(const QString& dir) {
-    QImage sheet(9 * kPaiW, 5 * kPaiH, QImage::Format_RGB32);
+    QImage sheet(9 * kTileW, 5 * kTileH, QImage::Format_RGB32);
     for (int row = 0; row < 5; ++row)
-        for (int col = 0; col < 9; ++col) {
-            for (int y = 0; y < kPaiH; ++y)
-                for (int x = 0; x < kPaiW; ++x)
-                    sheet.setPixel(col * kPaiW + x, row * kPaiH + y, sheetColour(col * kPaiW, row * kPaiH));
-        }
+        for (int col = 0; col < 9; ++col)
+            for (int y = 0; y < kTileH; ++y)
+                for (int x = 0; x < kTileW; ++x)
+                    sheet.setPixel(col * kTileW + x, row * kTileH + y, sheetColour(col * kTileW, row * kTileH));
     ASSERT_TRUE(sheet.save(dir + QStringLiteral("/paidat.dat"), "PNG"));
 }
 
-QRgb paiColour(const PaiTbl& tbl, int tileNo) {
-    const PaiRec& r = tbl[static_cast<std::size_t>(tileNo)];
+QRgb tileColour(int tile) {
+    const TileRecord& r = sheetLayout()[static_cast<std::size_t>(tile)];
     return sheetColour(r.srcX, r.srcY);
 }
 
-QRgb cellColour(const MjanModule& game, int x, int y) {
-    return pixelAt(game.picdest, cellPixelX(x) + 22, cellPixelY(y) + 27);
+QRgb cellColour(const Game& game, int x, int y) {
+    return pixelAt(game.picture(), cellPixelX(x) + 22, cellPixelY(y) + 27);
+}
+
+bool outlined(const Game& game, int x, int y) {
+    const QRgb red = qRgb(255, 0, 0);
+    return pixelAt(game.picture(), cellPixelX(x) + 1, cellPixelY(y) + 1) == red &&
+           pixelAt(game.picture(), cellPixelX(x) + 43, cellPixelY(y) + 53) == red;
+}
+
+QRgb expectedTwoCornerColour(const Game& game, int x, int y) {
+    const TileRecord& r = game.position().recordAt(x, y);
+    if (r.state == kRemoved) return tileColour(kBlankImage);
+    const QRgb face = tileColour(game.position().tileAt(x, y));
+    return r.state == kPicked ? inverted(face) : face;
+}
+
+QRgb expectedThreeMoveColour(const Position& pos, int x, int y) {
+    const int cover = pos.recordAt(x, y).cover;
+    return tileColour(cover == 0 ? pos.tileAt(x, y) : cover == 1 ? kBlankImage : kHoleImage);
+}
+
+int outlinedCells(const Game& game) {
+    int n = 0;
+    for (int y = 1; y <= kRows; ++y)
+        for (int x = 1; x <= kCols; ++x) n += outlined(game, x, y);
+    return n;
+}
+
+GameSnapshot playSnapshot(const Game& game) {
+    GameSnapshot s = game.snapshot();
+    MoveRecord& moves = s.twoCorner.moves;
+    std::fill(moves.cells.begin() + std::min(moves.count + 1, 141), moves.cells.end(), int16_t{0});
+    if (!s.twoCorner.pickPending()) s.twoCorner.pickX = s.twoCorner.pickY = s.twoCorner.pickKind = 0;
+    if (!s.twoCorner.search.shown) s.twoCorner.search = SearchView{};
+    return s;
+}
+
+QByteArray stageLines(int first, int count) {
+    QByteArray out;
+    for (int n = first; n < first + count; ++n) out += stageLine(n) + "\r\n";
+    return out;
+}
+
+Position stagePosition(const QByteArray& line) {
+    StageLine s;
+    std::string error;
+    EXPECT_TRUE(parseStageLine(line.toStdString(), s, error)) << error;
+    return s.position();
+}
+
+QByteArray greedyAnswer(Position pos) {
+    QByteArray codes;
+    for (int pair = 0; pair < kTiles / 2; ++pair) {
+        const PairList pairs = findPairs(pos);
+        if (pairs.empty()) return {};
+        const CellPair p = pairs[0];
+        pos.setState(pos.tileAt(p.xL, p.yL), kRemoved);
+        pos.setState(pos.tileAt(p.xR, p.yR), kRemoved);
+        codes += QByteArray(p.code().data());
+    }
+    return codes;
+}
+
+int greedyStage(int from, QByteArray* answer) {
+    // Bounded: about one deal in ten clears this way.
+    for (int n = from; n < from + 1000; ++n) {
+        Position pos;
+        pos.fillByRows(dealOrderForSeed(n), false);
+        const QByteArray codes = greedyAnswer(pos);
+        if (codes.isEmpty()) continue;
+        if (answer) *answer = codes;
+        return n;
+    }
+    ADD_FAILURE() << "no deal from " << from << " clears by the first pairs";
+    return from;
+}
+
+std::map<QString, QByteArray> folderBytes(const QString& dir) {
+    std::map<QString, QByteArray> out;
+    for (const QFileInfo& info : QDir(dir).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        QByteArray& entry = out[info.fileName()];
+        QFile f(info.filePath());
+        if (info.isSymLink()) entry = "link to " + info.symLinkTarget().toUtf8();
+        else if (!info.isFile()) entry = "not a file";
+        else if (info.size() > (qint64{64} << 20)) entry = "size " + QByteArray::number(info.size());
+        else entry = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("unreadable");
+    }
+    return out;
 }
 
 void GameTest::SetUp() {
     ASSERT_TRUE(dir.isValid());
     writeTestSheet(dir.path());
-    game = std::make_unique<MjanModule>(dir.path(), ui);
-    ASSERT_TRUE(game->startUp());
-    game->clock = [] { return QDateTime(QDate(2026, 12, 6), QTime(3, 25, 57)); };
+    newGame();
 }
 
-void GameTest::startRandom() { game->menuStartRnd_Click(); }
+void GameTest::newGame(bool authorMode) {
+    game = std::make_unique<Game>(dir.path(), ui, authorMode);
+    ASSERT_TRUE(game->startUp());
+    game->setClock([] { return fixedTime(); });
+}
+
+void GameTest::setClockForSeed(int seed) {
+    const int t = seed - 1206;
+    const QTime time(t / 10000, t / 100 % 100, t % 100);
+    ASSERT_TRUE(time.isValid()) << seed;
+    game->setClock([time] { return QDateTime(fixedTime().date(), time); });
+}
+
+void GameTest::click(int x, int y, int button) { game->pressBoard(button, cellPixelX(x) + 20, cellPixelY(y) + 30); }
+
+StageGrid GameTest::chooseStage(int row, int col) {
+    StageGrid shown;
+    ui.onStageSelection = [&](StageGrid& grid) {
+        shown = grid;
+        if (row >= 0) grid.doubleClick(row, col);
+    };
+    command(MenuId::ChooseStage);
+    ui.onStageSelection = nullptr;
+    return shown;
+}
+
+int GameTest::writeGreedyStage(int from) {
+    QByteArray answer;
+    const int n = greedyStage(from, &answer);
+    writeFile(QStringLiteral("maptwo0.map"), stageLine(n) + "\r\n");
+    writeFile(QStringLiteral("anstwo0.map"), stageNumber(n).toLatin1() + answer + "\r\n");
+    return n;
+}
+
+void GameTest::takeFirstPair() {
+    const CellPair p = findPairs(game->position())[0];
+    click(p.xL, p.yL);
+    click(p.xR, p.yR);
+}
+
+QStringList GameTest::takeMessages() {
+    QStringList out;
+    for (const FakeUi::Box& b : ui.boxes) out << (b.title.isEmpty() ? b.text : b.text + QStringLiteral(" | ") + b.title);
+    ui.boxes.clear();
+    return out;
+}
 
 QByteArray GameTest::readFile(const QString& name) const {
     QFile f(dir.filePath(name));
@@ -52,6 +219,20 @@ void GameTest::writeFile(const QString& name, const QByteArray& bytes) const {
     QFile f(dir.filePath(name));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+ToolRun runTool(const QStringList& args, const QByteArray& input) {
+    QProcess p;
+    p.start(QStringLiteral(TESSARIN_GAME_DIR "/tessarin-tool"), args);
+    ToolRun r;
+    EXPECT_TRUE(p.waitForStarted(10000));
+    p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(120000)) return r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    r.err = QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return r;
 }
 
 }  // namespace tessarin::test
