@@ -1,5 +1,7 @@
 // Program entry: one instance at a time, the main window centred, the
-// program directory handed to the game.
+// folder of the data files (beside the program, or share/tessarin of the
+// prefix it is installed in) handed to the game.
+#include "app/datafolder.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
@@ -26,7 +28,7 @@ int main(int argc, char** argv) {
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0)) return 0;
 
-    tessarin::MainWindow window(programDir, TESSARIN_AUTHOR_MODE != 0);
+    tessarin::MainWindow window(tessarin::dataFolder(programDir), TESSARIN_AUTHOR_MODE != 0);
     if (!window.start()) {
         QMessageBox::critical(nullptr, QStringLiteral("Tessarin"), window.game().sheetError);
         return 1;
