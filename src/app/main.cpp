@@ -17,6 +17,9 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Lets the desktop match the window to the installed desktop entry (on
+    // Wayland the entry's name is the window's application id).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tessarin.Tessarin"));
     const QString programDir = QCoreApplication::applicationDirPath();
 
     // A second start while the game runs ends here without a window. The
