@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the unit and window tests headless,
-# the end-to-end checks of the real program under Xvfb, then the tests again
+# the end-to-end checks of the real program under Xvfb, the Debian package
+# (only as root, since it is installed and removed), then the tests again
 # in a build with AddressSanitizer and UndefinedBehaviorSanitizer, the
 # end-to-end smoke test under Valgrind, and every fuzz target for 30 seconds.
 set -euo pipefail
@@ -16,6 +17,13 @@ echo "== build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== Debian package: lintian, apt install, start, remove"
+if [ "$(id -u)" -eq 0 ]; then
+  scripts/check-package.sh build
+else
+  echo "skipped: installing the package needs root (CI runs it as root)"
+fi
 
 echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARIN_SANITIZE=ON -DTESSARIN_BENCH=OFF >/dev/null

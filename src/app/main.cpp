@@ -1,5 +1,7 @@
 // Program entry: one instance at a time, the main window centred, the
-// program directory handed to the game.
+// folder of the data files (beside the program, or share/tessarin of the
+// prefix it is installed in) handed to the game.
+#include "app/datafolder.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
@@ -15,6 +17,9 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Lets the desktop match the window to the installed desktop entry (on
+    // Wayland the entry's name is the window's application id).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tessarin.Tessarin"));
     const QString programDir = QCoreApplication::applicationDirPath();
 
     // A second start while a game runs from this folder ends here without a
@@ -28,7 +33,7 @@ int main(int argc, char** argv) {
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0)) return 0;
 
-    tessarin::MainWindow window(programDir, TESSARIN_AUTHOR_MODE != 0);
+    tessarin::MainWindow window(tessarin::dataFolder(programDir), TESSARIN_AUTHOR_MODE != 0);
     if (!window.start()) {
         QMessageBox::critical(nullptr, QStringLiteral("Tessarin"), window.game().startUpError());
         return 1;
