@@ -2,7 +2,7 @@
 # (`cmake --build build --target package`):
 #   bin/                       tessarin, tessarin-author, tessarin-tool
 #   share/tessarin/            the data files, where the programs look for
-#                              them when none lie beside them (src/app/datafolder.h)
+#                              them when none lie beside them (src/app/folders.h)
 #   share/applications/, share/metainfo/, share/icons/hicolor/
 #                              the desktop entry, AppStream data and icons
 #   share/man/, share/doc/tessarin/

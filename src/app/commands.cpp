@@ -32,6 +32,7 @@ void Game::command(MenuId id) {
     case MenuId::Help: openManual(); break;
     default: break;  // menus and the item that is never enabled
     }
+    keepGame();
 }
 
 void Game::selectGame(GameKind kind) {
@@ -99,6 +100,7 @@ void Game::toggleEasyMode() {
     twoCorner_.setEasyMode(!twoCorner_.state().easyMode);
     shell_.setMenuChecked(MenuId::EasyMode, twoCorner_.state().easyMode);
     showEasyMode();
+    writeSettings();
 }
 
 void Game::replayAnswer() {
@@ -128,13 +130,13 @@ void Game::startExchange() {
 
 void Game::saveToSlot() {
     if (shell_.busy()) return;
-    saveGame(programFolder_, shell_, session_.state(), position_, twoCorner_.state());
+    saveGame(folders_.player, shell_, session_.state(), position_, twoCorner_.state());
 }
 
 void Game::loadFromSlot() {
     if (shell_.busy()) return;
     SavedGame saved;
-    if (!readSavedGame(programFolder_, shell_, session_.state(), saved)) return;
+    if (!readSavedGame(folders_.player, shell_, session_.state(), saved)) return;
 
     // Everything checked: the game takes the saved position.
     session_.setStageNo(QString::fromStdString(saved.stageNo));
@@ -173,7 +175,7 @@ void Game::loadFromSlot() {
 
 void Game::openManual() {
     // A missing manual is passed over in silence, like any failed open.
-    const std::string folder = QFile::encodeName(programFolder_).toStdString();
+    const std::string folder = QFile::encodeName(folders_.data).toStdString();
     if (existsInFolder(folder, kManual))
         ui_.openDocument(QFile::decodeName(QByteArray::fromStdString(folderPath(folder, kManual))));
 }

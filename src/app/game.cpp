@@ -7,23 +7,27 @@
 
 namespace tessarin {
 
-Game::Game(QString programFolder, GameUi& ui, bool authorMode)
-    : programFolder_(std::move(programFolder)),
+Game::Game(GameFolders folders, GameUi& ui, bool authorMode)
+    : folders_(std::move(folders)),
       ui_(ui),
       shell_(ui, authorMode),
       surface_(ui),
       twoCorner_(position_, surface_, shell_),
-      threeMove_(position_, surface_, shell_, programFolder_),
-      session_(programFolder_, position_, surface_, shell_) {}
+      threeMove_(position_, surface_, shell_, folders_.player),
+      session_(folders_.data, folders_.player, position_, surface_, shell_) {}
 
 bool Game::startUp() {
     const QString sheet = QFile::decodeName(
-        QByteArray::fromStdString(folderPath(QFile::encodeName(programFolder_).toStdString(), "paidat.dat")));
+        QByteArray::fromStdString(folderPath(QFile::encodeName(folders_.data).toStdString(), "paidat.dat")));
     if (!surface_.loadSheet(sheet, startUpError_)) return false;
     shell_.setKind(GameKind::TwoCorner);
     setMenusForGame(false);
     shell_.setMenuEnabled(MenuId::GameFour, false);
     shell_.setCaption(QStringLiteral("二角取り"));
+    if (folders_.keep) {
+        readSettings();
+        resumeKeptGame();
+    }
     surface_.refresh();
     return true;
 }
@@ -61,6 +65,7 @@ void Game::pressBoard(int button, int x, int y) {
     const QPoint after = ui_.cursorPos();
     if (after.x() == before.x() || after.y() == before.y())
         ui_.setCursorPos(QPoint(cursorFlip_ ? after.x() - 3 : after.x() + 3, after.y()));
+    keepGame();
 }
 
 void Game::pressTwoCorner(int x, int y, int button) {
@@ -81,8 +86,9 @@ void Game::pressTwoCorner(int x, int y, int button) {
 
 void Game::boardCleared() {
     // The authoring build keeps every cleared board: the answer first, then
-    // the stage it solves.
+    // the stage it solves. A stored stage cleared by play is the player's.
     if (shell_.authorMode()) session_.storeSolvedBoard(twoCorner_.state().moves);
+    if (session_.fixedStage()) recordClearedStage();
     surface_.showSuccess();
     shell_.setMenuEnabled(MenuId::Undo, false);
     setMenusForGame(false);

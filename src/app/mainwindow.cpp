@@ -14,6 +14,10 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QShortcut>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTextBrowser>
 #include <QThread>
 #include <QUrl>
 
@@ -28,8 +32,8 @@ constexpr int kBoardTop = 10;
 
 }  // namespace
 
-MainWindow::MainWindow(const QString& programDir, bool authorMode)
-    : game_(std::make_unique<Game>(programDir, *this, authorMode)) {
+MainWindow::MainWindow(const GameFolders& folders, bool authorMode)
+    : game_(std::make_unique<Game>(folders, *this, authorMode)) {
     auto* client = new QWidget(this);
     client->setFixedSize(kClientW, kClientH);
     setCentralWidget(client);
@@ -174,7 +178,44 @@ QPoint MainWindow::cursorPos() { return QCursor::pos(); }
 
 void MainWindow::setCursorPos(QPoint pos) { QCursor::setPos(pos); }
 
-void MainWindow::openDocument(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+namespace {
+
+// Whether the desktop has a program for HTML documents: the opener exists
+// and names one. (The opener itself reports success as soon as it has
+// started, even when it then finds nothing to open the document with.)
+bool desktopOpensHtml() {
+    if (qEnvironmentVariableIsSet("TESSARIN_MANUAL_WINDOW")) return false;
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty()) return false;
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
+    if (!query.waitForFinished(3000) || query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0) return false;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+}  // namespace
+
+void MainWindow::openDocument(const QString& path) {
+    if (desktopOpensHtml() && QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    showManual(path);
+}
+
+void MainWindow::showManual(const QString& path) {
+    if (!manual_) {
+        auto* browser = new QTextBrowser;
+        browser->setAttribute(Qt::WA_DeleteOnClose);
+        browser->setObjectName(QStringLiteral("manual"));
+        browser->setWindowTitle(QStringLiteral("Tessarin マニュアル"));
+        browser->setOpenExternalLinks(true);
+        browser->resize(820, 640);
+        manual_ = browser;
+    }
+    auto* browser = static_cast<QTextBrowser*>(manual_.data());
+    browser->setSearchPaths({QFileInfo(path).absolutePath()});
+    browser->setSource(QUrl::fromLocalFile(path));
+    browser->show();
+    browser->raise();
+    browser->activateWindow();
+}
 
 void MainWindow::showStageSelection(StageGrid& grid) {
     // A fresh window each time; the pointer clears itself when it goes.
@@ -186,6 +227,9 @@ void MainWindow::showStageSelection(StageGrid& grid) {
 void MainWindow::exitProgram() {
     if (exiting_) return;
     exiting_ = true;
+    // The game in play is kept for the next start.
+    game_->keepGame();
+    if (manual_) manual_->close();
     if (stageDialog_) stageDialog_->reject();
     hide();
     quitApplication();

@@ -23,7 +23,7 @@ namespace tessarin {
 class MainWindow : public QMainWindow, public GameUi {
     Q_OBJECT
 public:
-    MainWindow(const QString& programDir, bool authorMode);
+    MainWindow(const GameFolders& folders, bool authorMode);
     ~MainWindow() override;
 
     Game& game() { return *game_; }
@@ -61,6 +61,9 @@ protected:
 
 private:
     void buildMenus();
+    // The manual in a window of the game's own, for desktops that cannot
+    // open it.
+    void showManual(const QString& path);
     void syncAllMenus();
     QAction* addCommand(QMenu* menu, MenuId id, bool isCommand = true);
 
@@ -68,6 +71,7 @@ private:
     BoardView* board_ = nullptr;
     std::array<QAction*, kMenuCount> actions_{};
     QPointer<QDialog> stageDialog_;
+    QPointer<QWidget> manual_;
     bool exiting_ = false;
 };
 

@@ -66,6 +66,16 @@ void Shell::setCaption(const QString& caption) {
     ui_.setCaption(caption);
 }
 
+void Shell::restore(GameKind kind, const MenuTable& menus) {
+    state_.kind = kind;
+    state_.inPlay = true;
+    state_.menus = menus;
+    for (MenuId id : {MenuId::Exchange, MenuId::Save, MenuId::Load}) menuState(id).visible = authorMode_;
+    menuState(MenuId::GameFour).enabled = false;
+    for (int i = 0; i < kMenuCount; ++i) ui_.menuChanged(static_cast<MenuId>(i));
+    setCaption(kind == GameKind::TwoCorner ? QStringLiteral("二角取り") : QStringLiteral("三動牌"));
+}
+
 void Shell::setMenusForGame(bool enable, bool fixedStage) {
     if (kind() == GameKind::TwoCorner) {
         setMenuEnabled(MenuId::Undo, enable);

@@ -59,6 +59,11 @@ public:
     const QString& caption() const { return state_.caption; }
     void setCaption(const QString& caption);
 
+    // A game taken up again: its type, in play, and its menus (the build's
+    // own items shown or hidden as the build has them); the window is told
+    // of every menu and the caption.
+    void restore(GameKind kind, const MenuTable& menus);
+
     // The play menus for a game of the current type that starts (enable) or
     // has ended or not begun. A fixed stage that has been cleared keeps its
     // model answer at hand.

@@ -3,6 +3,7 @@
 // loading one onto the board.
 #include "stages/session.h"
 
+#include "formats/datafile.h"
 #include "formats/lines.h"
 #include "formats/stagefiles.h"
 #include "stages/deal.h"
@@ -23,10 +24,22 @@ void reportNoGameData(GameUi& ui) { ui.messageBox(QStringLiteral("ゲームデ�
 
 }  // namespace
 
-StageSession::StageSession(QString dataFolder, Position& pos, Surface& surface, Shell& shell)
-    : dataFolder_(std::move(dataFolder)), pos_(pos), surface_(surface), shell_(shell) {}
+StageSession::StageSession(QString dataFolder, QString playerFolder, Position& pos, Surface& surface, Shell& shell)
+    : dataFolder_(std::move(dataFolder)),
+      playerFolder_(std::move(playerFolder)),
+      pos_(pos),
+      surface_(surface),
+      shell_(shell) {}
 
 std::string StageSession::folder() const { return QFile::encodeName(dataFolder_).toStdString(); }
+
+std::string StageSession::playerFolder() const { return QFile::encodeName(playerFolder_).toStdString(); }
+
+std::string StageSession::writableFilePath(const std::string& name) const {
+    if (existsInFolder(playerFolder(), name)) return folderPath(playerFolder(), name);
+    if (existsInFolder(folder(), name)) return folderPath(folder(), name);
+    return {};
+}
 
 void StageSession::dealTwoCorner() {
     // The authoring build numbers its deals in sequence after the stages it

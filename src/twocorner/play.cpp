@@ -171,6 +171,24 @@ void TwoCornerPlay::resume(const MoveRecord& moves, int tilesLeft) {
     forgetBoardMarks();
 }
 
+void TwoCornerPlay::restore(const TwoCornerState& state) { s_ = state; }
+
+void TwoCornerPlay::drawMarks() {
+    for (int x = 1; x <= kCols; ++x)
+        for (int y = 1; y <= kRows; ++y)
+            if (pos_.stateAt(x, y) == kRemoved) surface_.drawTile(x, y, kBlankImage);
+    if (s_.pickPending()) {
+        surface_.drawTile(s_.pickX, s_.pickY, pos_.tileAt(s_.pickX, s_.pickY), DrawMode::Inverted);
+        int only = 0;
+        markPartners(only);
+    }
+    if (s_.search.shown) {
+        surface_.outlineCell(s_.search.x1, s_.search.y1);
+        surface_.outlineCell(s_.search.x2, s_.search.y2);
+    }
+    if (s_.exchange.chosen) surface_.drawTile(s_.exchange.x, s_.exchange.y, s_.exchange.tile, DrawMode::Inverted);
+}
+
 void TwoCornerPlay::showResumedPick() {
     s_.pickX = s_.pickY = s_.pickKind = 0;
     if (!s_.pickPending()) return;

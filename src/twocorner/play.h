@@ -86,6 +86,12 @@ public:
 
     void setEasyMode(bool on) { s_.easyMode = on; }
 
+    // A kept game taken up again: its state, as the last exit left it (the
+    // search's pairs are found again); then everything it shows is drawn on
+    // the board drawn plainly.
+    void restore(const TwoCornerState& state);
+    void drawMarks();
+
     // A saved game taken up: its record and count, the marks forgotten; and,
     // once the board is drawn, its pending pick shown as the click showed it.
     void resume(const MoveRecord& moves, int tilesLeft);

@@ -1,0 +1,23 @@
+// The settings a player chooses, kept across starts in the player's folder
+// ("settings.txt"): one "name=value" line each. Lines that are not a known
+// setting with a sound value are passed over, so a damaged file only loses
+// what is damaged.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessarin {
+
+inline constexpr const char* kSettingsFile = "settings.txt";
+
+struct Settings {
+    bool easyMode = false;
+
+    friend bool operator==(const Settings&, const Settings&) = default;
+};
+
+std::string formatSettings(const Settings& settings);
+Settings parseSettings(std::string_view bytes);
+
+}  // namespace tessarin
