@@ -30,6 +30,9 @@ void Game::command(MenuId id) {
     case MenuId::Save: saveToSlot(); break;
     case MenuId::Load: loadFromSlot(); break;
     case MenuId::Help: openManual(); break;
+    case MenuId::Zoom100: chooseZoom(100); break;
+    case MenuId::Zoom150: chooseZoom(150); break;
+    case MenuId::Zoom200: chooseZoom(200); break;
     default: break;  // menus and the item that is never enabled
     }
     keepGame();
@@ -167,10 +170,36 @@ void Game::loadFromSlot() {
     // A save made with a tile picked: the pick goes on, shown as the click
     // showed it (inverted, its partners outlined).
     twoCorner_.showResumedPick();
+    shell_.setCursor(KeyboardCursor{});
     surface_.showTilesLeft(twoCorner_.state().tilesLeft);
     showEasyMode();
     setMenusForGame(true);
     shell_.setInPlay(true);
+}
+
+void Game::chooseZoom(int percent) {
+    shell_.setZoom(percent);
+    writeSettings();
+    applyZoom();
+}
+
+void Game::applyZoom() {
+    // The zoom chosen, or the largest smaller one that still fits on the
+    // screen; those that do not fit say so and cannot be chosen.
+    const int fits = ui_.largestZoomThatFits();
+    int used = 100;
+    for (const auto& [percent, id] : {std::pair{100, MenuId::Zoom100}, std::pair{150, MenuId::Zoom150},
+                                      std::pair{200, MenuId::Zoom200}}) {
+        const bool fitting = percent <= fits || percent == 100;
+        if (fitting && percent <= shell_.zoom()) used = percent;
+        shell_.setMenuEnabled(id, fitting);
+        shell_.setMenuCaption(id, fitting ? QStringLiteral("%1%").arg(percent)
+                                          : QStringLiteral("%1%（画面に入りません）").arg(percent));
+    }
+    for (const auto& [percent, id] : {std::pair{100, MenuId::Zoom100}, std::pair{150, MenuId::Zoom150},
+                                      std::pair{200, MenuId::Zoom200}})
+        shell_.setMenuChecked(id, percent == used);
+    ui_.setZoom(used);
 }
 
 void Game::openManual() {

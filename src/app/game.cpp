@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace tessarin {
 
 Game::Game(GameFolders folders, GameUi& ui, bool authorMode)
@@ -17,9 +19,7 @@ Game::Game(GameFolders folders, GameUi& ui, bool authorMode)
       session_(folders_.data, folders_.player, position_, surface_, shell_) {}
 
 bool Game::startUp() {
-    const QString sheet = QFile::decodeName(
-        QByteArray::fromStdString(folderPath(QFile::encodeName(folders_.data).toStdString(), "paidat.dat")));
-    if (!surface_.loadSheet(sheet, startUpError_)) return false;
+    if (!surface_.loadSheets(folders_.data, startUpError_)) return false;
     shell_.setKind(GameKind::TwoCorner);
     setMenusForGame(false);
     shell_.setMenuEnabled(MenuId::GameFour, false);
@@ -28,6 +28,7 @@ bool Game::startUp() {
         readSettings();
         resumeKeptGame();
     }
+    applyZoom();
     surface_.refresh();
     return true;
 }
@@ -38,15 +39,54 @@ GameSnapshot Game::snapshot() const {
 }
 
 void Game::pressKey(int key, Qt::KeyboardModifiers modifiers) {
+    const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
     if (key == Qt::Key_Escape) {
         ui_.exitProgram();
-    } else if (key == Qt::Key_F && (modifiers & ~Qt::KeypadModifier) == Qt::ControlModifier) {
-        // Ctrl+F (and nothing else held) is the search command.
-        command(MenuId::Search);
+    } else if (held == Qt::ControlModifier) {
+        // Ctrl+F and Ctrl+Z (and nothing else held): the search and the undo.
+        if (key == Qt::Key_F) command(MenuId::Search);
+        else if (key == Qt::Key_Z) command(MenuId::Undo);
+    } else if (held == Qt::NoModifier) {
+        switch (key) {
+        case Qt::Key_Left: moveCursor(-1, 0); break;
+        case Qt::Key_Right: moveCursor(1, 0); break;
+        case Qt::Key_Up: moveCursor(0, -1); break;
+        case Qt::Key_Down: moveCursor(0, 1); break;
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter: clickAtCursor(kLeftButton); break;
+        case Qt::Key_Backspace: clickAtCursor(kRightButton); break;
+        default: break;
+        }
     }
 }
 
+void Game::moveCursor(int dx, int dy) {
+    if (!shell_.inPlay() || shell_.busy()) return;
+    KeyboardCursor c = shell_.cursor();
+    // The first arrow key shows the cursor where it is; the next ones move
+    // it a cell, no further than the edges of the field.
+    if (c.shown) {
+        c.x = std::clamp(c.x + dx, 1, kCols);
+        c.y = std::clamp(c.y + dy, 1, kRows);
+    }
+    c.shown = true;
+    shell_.setCursor(c);
+}
+
+void Game::clickAtCursor(int button) {
+    const KeyboardCursor& c = shell_.cursor();
+    if (!c.shown) return;
+    click(button, cellPixelX(c.x) + kTileW / 2, cellPixelY(c.y) + kTileH / 2);
+}
+
 void Game::pressBoard(int button, int x, int y) {
+    // A mouse player never sees the keyboard's cursor.
+    if (shell_.inPlay() && !shell_.busy()) shell_.setCursor(KeyboardCursor{false, shell_.cursor().x, shell_.cursor().y});
+    click(button, x, y);
+}
+
+void Game::click(int button, int x, int y) {
     if (!shell_.inPlay() || shell_.busy()) return;
     cursorFlip_ = !cursorFlip_;
     const QPoint before = ui_.cursorPos();
@@ -108,8 +148,9 @@ void Game::startDealtGame() {
 
 void Game::resetGameState() {
     // Whatever the game type, the TwoCorner search and exchange choice name
-    // cells of the board just replaced.
+    // cells of the board just replaced; the keyboard's cursor starts again.
     twoCorner_.forgetBoardMarks();
+    shell_.setCursor(KeyboardCursor{});
     if (shell_.kind() == GameKind::TwoCorner) {
         twoCorner_.newGame();
         shell_.setMenuEnabled(MenuId::GameType, true);

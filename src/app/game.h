@@ -68,6 +68,10 @@ public:
     void pressBoard(int button, int x, int y);
     void pressKey(int key, Qt::KeyboardModifiers modifiers);
 
+    // The scale the board surface is drawn at: the device pixel ratio of
+    // the window's screen times its zoom. The window sets it.
+    void setSurfaceScale(qreal scale) { surface_.setScale(scale); }
+
     // The local clock that numbers deals; tests fix it.
     void setClock(std::function<QDateTime()> clock) { session_.clock = std::move(clock); }
 
@@ -112,6 +116,12 @@ private:
     void saveToSlot();
     void loadFromSlot();
     void openManual();
+    void chooseZoom(int percent);
+    void applyZoom();
+    void moveCursor(int dx, int dy);
+    // A click on the cursor's cell, as the mouse would give it.
+    void clickAtCursor(int button);
+    void click(int button, int x, int y);
 
     // Board clicks of each game type.
     void pressTwoCorner(int x, int y, int button);

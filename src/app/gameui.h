@@ -37,6 +37,11 @@ public:
     // the grid tells which cell was double-clicked, if any.
     virtual void showStageSelection(StageGrid& grid) = 0;
 
+    // The zoom of the window: the largest of 100, 150 and 200 percent at
+    // which it still fits on its screen, and a change of it.
+    virtual int largestZoomThatFits() = 0;
+    virtual void setZoom(int percent) = 0;
+
     // Leave the program at once.
     virtual void exitProgram() = 0;
 };

@@ -11,6 +11,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace tessarin {
@@ -42,12 +44,14 @@ void Game::readSettings() {
     const Settings settings = parseSettings(bytes);
     twoCorner_.setEasyMode(settings.easyMode);
     shell_.setMenuChecked(MenuId::EasyMode, settings.easyMode);
+    shell_.setZoom(settings.zoom);
 }
 
 void Game::writeSettings() {
     if (!folders_.keep) return;
     Settings settings;
     settings.easyMode = twoCorner_.state().easyMode;
+    settings.zoom = shell_.zoom();
     std::string error;
     // A setting that cannot be kept is only lost for the next start.
     replaceFile(playerPath(folders_, kSettingsFile), formatSettings(settings), error);
@@ -91,10 +95,7 @@ void Game::keepGame() {
                               MenuId::TwoCornerOptions, MenuId::EasyMode, MenuId::ModelAnswer})
                 menus[static_cast<std::size_t>(id)].enabled = true;
         }
-        for (int i = 0; i < kMenuCount; ++i) {
-            const MenuState& m = menus[static_cast<std::size_t>(i)];
-            g.menus[static_cast<std::size_t>(i)] = {m.enabled, m.visible, m.checked};
-        }
+        for (const MenuState& m : menus) g.menus.push_back({m.enabled, m.visible, m.checked});
         g.searchCaption = captionVariant(kSearchCaptions, shell_.menu(MenuId::Search).caption);
         g.exchangeCaption = captionVariant(kExchangeCaptions, shell_.menu(MenuId::Exchange).caption);
         text = formatKeptGame(g);
@@ -151,10 +152,11 @@ bool Game::resumeKeptGame() {
         two.exchange.waiting = g.exchangeWaiting;
     }
 
+    // The menus as kept; items the file does not know keep their state.
     MenuTable menus = shell_.menus();
-    for (int i = 0; i < kMenuCount; ++i) {
-        MenuState& m = menus[static_cast<std::size_t>(i)];
-        const auto& bits = g.menus[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < std::min(g.menus.size(), menus.size()); ++i) {
+        MenuState& m = menus[i];
+        const auto& bits = g.menus[i];
         m.enabled = bits[0];
         m.visible = bits[1];
         m.checked = m.checkable && bits[2];

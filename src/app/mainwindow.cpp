@@ -34,11 +34,12 @@ constexpr int kBoardTop = 10;
 
 MainWindow::MainWindow(const GameFolders& folders, bool authorMode)
     : game_(std::make_unique<Game>(folders, *this, authorMode)) {
-    auto* client = new QWidget(this);
-    client->setFixedSize(kClientW, kClientH);
-    setCentralWidget(client);
-    board_ = new BoardView(game_->picture(), client);
+    client_ = new QWidget(this);
+    client_->setFixedSize(kClientW, kClientH);
+    setCentralWidget(client_);
+    board_ = new BoardView(*game_, client_);
     board_->move(kBoardLeft, kBoardTop);
+    board_->onScaleWanted = [this](qreal scale) { game_->setSurfaceScale(scale); };
     board_->onPress = [this](int button, int x, int y) {
         game_->pressBoard(button, x, y);
         game_->selfCheck("a click on the board");
@@ -101,6 +102,10 @@ void MainWindow::buildMenus() {
     QMenu* twoCornerOptions = submenu(options, MenuId::TwoCornerOptions);
     addCommand(twoCornerOptions, MenuId::EasyMode);
     addCommand(twoCornerOptions, MenuId::ModelAnswer);
+    QMenu* zoom = submenu(options, MenuId::Zoom);
+    addCommand(zoom, MenuId::Zoom100);
+    addCommand(zoom, MenuId::Zoom150);
+    addCommand(zoom, MenuId::Zoom200);
 
     addCommand(nullptr, MenuId::Exchange);
     addCommand(nullptr, MenuId::Save);
@@ -124,10 +129,36 @@ void MainWindow::menuChanged(MenuId id) {
 
 bool MainWindow::start() {
     if (!game_->startUp()) return false;
-    adjustSize();
-    setFixedSize(size());
-    centreOnScreen();
+    game_->setSurfaceScale(board_->wantedScale());
     return true;
+}
+
+int MainWindow::largestZoomThatFits() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return 100;
+    const QSize area = screen->availableGeometry().size();
+    // The frame and the menu bar around the client area.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const int menuHeight = menuBar()->sizeHint().height();
+    for (int percent : {200, 150}) {
+        if (kClientW * percent / 100 + frame.width() <= area.width() &&
+            kClientH * percent / 100 + menuHeight + frame.height() <= area.height())
+            return percent;
+    }
+    return 100;
+}
+
+void MainWindow::setZoom(int percent) {
+    // The window stays fixed-size at each zoom, centred on its screen.
+    client_->setFixedSize(kClientW * percent / 100, kClientH * percent / 100);
+    board_->move(kBoardLeft * percent / 100, kBoardTop * percent / 100);
+    board_->setZoom(percent);
+    game_->setSurfaceScale(board_->wantedScale());
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    adjustSize();
+    setFixedSize(sizeHint());
+    centreOnScreen();
 }
 
 void MainWindow::centreOnScreen() {
@@ -146,7 +177,7 @@ void MainWindow::messageBox(const QString& text, const QString& title) {
     box.exec();
 }
 
-void MainWindow::surfaceChanged(const QRect& rect) { board_->update(rect); }
+void MainWindow::surfaceChanged(const QRect& rect) { board_->update(board_->toWidget(rect)); }
 
 void MainWindow::setSurfaceVisible(bool visible) { board_->setVisible(visible); }
 

@@ -54,6 +54,8 @@ public:
     void openDocument(const QString& path) override;
     void showStageSelection(StageGrid& grid) override;
     void exitProgram() override;
+    int largestZoomThatFits() override;
+    void setZoom(int percent) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -68,6 +70,7 @@ private:
     QAction* addCommand(QMenu* menu, MenuId id, bool isCommand = true);
 
     std::unique_ptr<Game> game_;
+    QWidget* client_ = nullptr;
     BoardView* board_ = nullptr;
     std::array<QAction*, kMenuCount> actions_{};
     QPointer<QDialog> stageDialog_;

@@ -28,8 +28,14 @@ enum class MenuId : int {
     Save,              // SAVE (authoring build)
     Load,              // Load (authoring build)
     Help,              // ﾍﾙﾌﾟ(&H)
+    // Items added to the menus of the original design keep their ids after
+    // its own, so a kept game's menus are read the same way.
+    Zoom,              //   表示倍率 (in ｵﾌﾟｼｮﾝ)
+    Zoom100,           //     100%
+    Zoom150,           //     150%
+    Zoom200,           //     200%
 };
-inline constexpr int kMenuCount = static_cast<int>(MenuId::Help) + 1;
+inline constexpr int kMenuCount = static_cast<int>(MenuId::Zoom200) + 1;
 
 struct MenuState {
     QString caption;

@@ -157,13 +157,15 @@ bool parseKeptGame(std::string_view bytes, KeptGame& out, std::string& why) {
     g.dealSerial = std::stoi(w[7]);
     if (g.dealSerial > 32767) return bad("deal serial");
 
-    if (!lines.get("menus", 3, w, 0) || w[0].size() != 3 * kKeptMenuCount || w[1].size() != 1 || w[2].size() != 1)
+    if (!lines.get("menus", 3, w, 0) || w[0].size() % 3 != 0 || w[0].size() > 3 * 64 || w[1].size() != 1 ||
+        w[2].size() != 1)
         return bad("menus");
-    for (int i = 0; i < kKeptMenuCount; ++i)
-        for (int k = 0; k < 3; ++k) {
-            const char c = w[0][static_cast<std::size_t>(3 * i + k)];
+    g.menus.resize(w[0].size() / 3);
+    for (std::size_t i = 0; i < g.menus.size(); ++i)
+        for (std::size_t k = 0; k < 3; ++k) {
+            const char c = w[0][3 * i + k];
             if (c != '0' && c != '1') return bad("menu state");
-            g.menus[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)] = c == '1';
+            g.menus[i][k] = c == '1';
         }
     g.searchCaption = w[1][0] - '0';
     g.exchangeCaption = w[2][0] - '0';

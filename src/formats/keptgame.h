@@ -24,11 +24,11 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessarin {
 
 inline constexpr const char* kKeptGameFile = "keptgame.txt";
-inline constexpr int kKeptMenuCount = 19;
 
 struct KeptCounters {
     int tilesLeft = 0, movesLeft = 0, movesDone = 0;
@@ -53,7 +53,7 @@ struct KeptGame {
     int dealSerial = 0;
     // The menus: enabled, visible and checked per item, and which caption
     // the search and the exchange items show (0 as designed, 1 idle, 2 busy).
-    std::array<std::array<bool, 3>, kKeptMenuCount> menus{};
+    std::vector<std::array<bool, 3>> menus;
     int searchCaption = 0, exchangeCaption = 0;
 
     friend bool operator==(const KeptGame&, const KeptGame&) = default;

@@ -13,6 +13,7 @@ inline constexpr const char* kSettingsFile = "settings.txt";
 
 struct Settings {
     bool easyMode = false;
+    int zoom = 100;  // 100, 150 or 200 percent
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
