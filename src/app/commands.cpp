@@ -3,6 +3,9 @@
 
 #include "formats/datafile.h"
 #include "savegame/saveload.h"
+#include "solver/assist.h"
+
+#include <memory>
 
 #include <QFile>
 
@@ -30,6 +33,9 @@ void Game::command(MenuId id) {
     case MenuId::Save: saveToSlot(); break;
     case MenuId::Load: loadFromSlot(); break;
     case MenuId::Help: openManual(); break;
+    case MenuId::Hint: showHint(); break;
+    case MenuId::SolvableDeals:
+    case MenuId::DeadEndWarning: toggleOption(id); break;
     case MenuId::Zoom100: chooseZoom(100); break;
     case MenuId::Zoom150: chooseZoom(150); break;
     case MenuId::Zoom200: chooseZoom(200); break;
@@ -79,6 +85,70 @@ void Game::chooseStage() {
     // The header and the empty places of the last row name no stage.
     if (!grid.doubleClicked || !grid.holdsStage(grid.row, grid.col)) return;
     startStage(grid.at(grid.row, grid.col).text.left(5));
+}
+
+void Game::toggleOption(MenuId id) {
+    if (shell_.busy()) return;
+    shell_.setMenuChecked(id, !shell_.menu(id).checked);
+    session_.setSolvableDealsOnly(shell_.menu(MenuId::SolvableDeals).checked);
+    writeSettings();
+}
+
+void Game::showHint() {
+    // Only where the command is offered: a TwoCorner game in play.
+    for (MenuId id : {MenuId::Options, MenuId::TwoCornerOptions, MenuId::Hint})
+        if (!shell_.menu(id).enabled) return;
+    if (shell_.busy() || shell_.kind() != GameKind::TwoCorner || !shell_.inPlay() || session_.replaying()) return;
+    if (twoCorner_.state().search.shown) {
+        twoCorner_.endSearch();
+        showStageLabelIfFixed();
+    }
+    // The pick would be a tile of the pair; it is dropped, as for the search.
+    if (twoCorner_.state().pickPending()) twoCorner_.dropPick();
+    ui_.setBusyCursor(true);
+    CellPair pair;
+    const HintResult found = findHint(position_, 3000, pair);
+    DeadEnd dead;
+    if (found == HintResult::DeadEnd) dead = findDeadEnd(position_, twoCorner_.state().moves, 3000);
+    ui_.setBusyCursor(false);
+    switch (found) {
+    case HintResult::Found: twoCorner_.showHint(pair); break;
+    case HintResult::DeadEnd: tellDeadEnd(dead.pairsBack); break;
+    case HintResult::Undecided:
+        ui_.messageBox(QStringLiteral("時間内にヒントを見つけられませんでした。"), shell_.caption());
+        break;
+    }
+}
+
+void Game::checkForDeadEnd() {
+    if (!shell_.menu(MenuId::DeadEndWarning).checked || session_.replaying()) return;
+    // The check runs on a copy; its answer counts only for the same position.
+    const int question = ++deadEndQuestion_;
+    auto pos = std::make_shared<const Position>(position_);
+    auto moves = std::make_shared<const MoveRecord>(twoCorner_.state().moves);
+    auto answer = std::make_shared<DeadEnd>();
+    ui_.runInBackground([pos, moves, answer, stop = stopChecks_] { *answer = findDeadEnd(*pos, *moves, 1000, stop.get()); },
+                        [this, question, pos, answer] {
+                            if (question != deadEndQuestion_ || !(position_ == *pos) || !shell_.inPlay() ||
+                                shell_.busy() || shell_.kind() != GameKind::TwoCorner || !answer->proved)
+                                return;
+                            tellDeadEnd(answer->pairsBack);
+                        });
+}
+
+void Game::tellDeadEnd(int pairsBack) {
+    const QString title = shell_.caption();
+    if (pairsBack == 0) {
+        ui_.messageBox(QStringLiteral("この盤面は、配られたときから最後まで消せない盤面でした。"), title);
+        return;
+    }
+    const QString text = QStringLiteral("この盤面はもう最後まで消せません。\n"
+                                        "%1 組戻すと、まだ最後まで消せる盤面に戻ります。今すぐ戻しますか？")
+                             .arg(pairsBack);
+    if (!ui_.askYesNo(text, title)) return;
+    // The same steps as "一手戻す(&B)", one pair at a time.
+    for (int i = 0; i < pairsBack; ++i) undo();
+    keepGame();
 }
 
 void Game::undo() {

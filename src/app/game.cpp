@@ -18,6 +18,8 @@ Game::Game(GameFolders folders, GameUi& ui, bool authorMode)
       threeMove_(position_, surface_, shell_, folders_.player),
       session_(folders_.data, folders_.player, position_, surface_, shell_) {}
 
+Game::~Game() { *stopChecks_ = true; }
+
 bool Game::startUp() {
     if (!surface_.loadSheets(folders_.data, startUpError_)) return false;
     shell_.setKind(GameKind::TwoCorner);
@@ -43,9 +45,11 @@ void Game::pressKey(int key, Qt::KeyboardModifiers modifiers) {
     if (key == Qt::Key_Escape) {
         ui_.exitProgram();
     } else if (held == Qt::ControlModifier) {
-        // Ctrl+F and Ctrl+Z (and nothing else held): the search and the undo.
+        // Ctrl+F, Ctrl+Z and Ctrl+H (and nothing else held): the search,
+        // the undo and the hint.
         if (key == Qt::Key_F) command(MenuId::Search);
         else if (key == Qt::Key_Z) command(MenuId::Undo);
+        else if (key == Qt::Key_H) command(MenuId::Hint);
     } else if (held == Qt::NoModifier) {
         switch (key) {
         case Qt::Key_Left: moveCursor(-1, 0); break;
@@ -109,6 +113,8 @@ void Game::click(int button, int x, int y) {
 }
 
 void Game::pressTwoCorner(int x, int y, int button) {
+    // A hint's outline lasts until the next click.
+    twoCorner_.clearHint();
     // While the search shows its pairs, clicks step through them instead.
     if (twoCorner_.state().search.shown) {
         if (twoCorner_.stepSearch(button)) showStageLabelIfFixed();
@@ -119,9 +125,11 @@ void Game::pressTwoCorner(int x, int y, int button) {
     if (button != kRightButton && !onField(x, y)) return;
     if (session_.replaying()) {
         if (session_.replayStep(button)) endReplay();
-    } else if (twoCorner_.press(x, y, button) == TwoCornerPlay::Outcome::BoardCleared) {
-        boardCleared();
+        return;
     }
+    const int before = twoCorner_.state().tilesLeft;
+    if (twoCorner_.press(x, y, button) == TwoCornerPlay::Outcome::BoardCleared) boardCleared();
+    else if (twoCorner_.state().tilesLeft < before) checkForDeadEnd();
 }
 
 void Game::boardCleared() {

@@ -21,7 +21,9 @@
 #include <QString>
 
 #include <array>
+#include <atomic>
 #include <functional>
+#include <memory>
 
 namespace tessarin {
 
@@ -52,6 +54,7 @@ public:
     // A game with one folder for both, which keeps nothing across starts.
     Game(const QString& folder, GameUi& ui, bool authorMode = false)
         : Game(GameFolders{folder, folder, false}, ui, authorMode) {}
+    ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
@@ -117,6 +120,12 @@ private:
     void loadFromSlot();
     void openManual();
     void chooseZoom(int percent);
+    void showHint();
+    void toggleOption(MenuId id);
+    // After a pair is taken: whether the board can still be cleared, decided
+    // away from the player's input; a proved dead end is told at once.
+    void checkForDeadEnd();
+    void tellDeadEnd(int pairsBack);
     void applyZoom();
     void moveCursor(int dx, int dy);
     // A click on the cursor's cell, as the mouse would give it.
@@ -154,6 +163,11 @@ private:
     bool cursorFlip_ = false;
     QString startUpError_;
     std::string lastKept_;  // the kept game as last written ("" none)
+    // Counts the positions the dead-end check has been asked about; an
+    // answer about an earlier one is dropped.
+    int deadEndQuestion_ = 0;
+    // Set when the game goes: a check still running stops early.
+    std::shared_ptr<std::atomic<bool>> stopChecks_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 }  // namespace tessarin

@@ -8,6 +8,8 @@
 #include <QPoint>
 #include <QString>
 
+#include <functional>
+
 namespace tessarin {
 
 enum class MenuId : int;
@@ -20,6 +22,12 @@ public:
     virtual void setCaption(const QString& caption) = 0;
     // A message box with only an OK button.
     virtual void messageBox(const QString& text, const QString& title) = 0;
+    // A question with the buttons Yes and No; true for Yes.
+    virtual bool askYesNo(const QString& text, const QString& title) = 0;
+
+    // Runs `work` away from the player's input (on a worker thread) and then
+    // `done` where the game runs, between two events.
+    virtual void runInBackground(std::function<void()> work, std::function<void()> done) = 0;
 
     virtual void setSurfaceVisible(bool visible) = 0;
     virtual void focusSurface() = 0;

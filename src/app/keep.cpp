@@ -45,6 +45,9 @@ void Game::readSettings() {
     twoCorner_.setEasyMode(settings.easyMode);
     shell_.setMenuChecked(MenuId::EasyMode, settings.easyMode);
     shell_.setZoom(settings.zoom);
+    shell_.setMenuChecked(MenuId::SolvableDeals, settings.solvableDeals);
+    shell_.setMenuChecked(MenuId::DeadEndWarning, settings.deadEndWarning);
+    session_.setSolvableDealsOnly(settings.solvableDeals);
 }
 
 void Game::writeSettings() {
@@ -52,6 +55,8 @@ void Game::writeSettings() {
     Settings settings;
     settings.easyMode = twoCorner_.state().easyMode;
     settings.zoom = shell_.zoom();
+    settings.solvableDeals = shell_.menu(MenuId::SolvableDeals).checked;
+    settings.deadEndWarning = shell_.menu(MenuId::DeadEndWarning).checked;
     std::string error;
     // A setting that cannot be kept is only lost for the next start.
     replaceFile(playerPath(folders_, kSettingsFile), formatSettings(settings), error);

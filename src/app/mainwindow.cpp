@@ -19,6 +19,7 @@
 #include <QStandardPaths>
 #include <QTextBrowser>
 #include <QThread>
+#include <QThreadPool>
 #include <QUrl>
 
 namespace tessarin {
@@ -175,6 +176,30 @@ void MainWindow::setCaption(const QString& caption) { setWindowTitle(caption); }
 void MainWindow::messageBox(const QString& text, const QString& title) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
     box.exec();
+}
+
+bool MainWindow::askYesNo(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void MainWindow::runInBackground(std::function<void()> work, std::function<void()> done) {
+    // The answer comes back as an event of this window; a window that has
+    // gone by then drops it.
+    QPointer<MainWindow> self(this);
+    QThreadPool::globalInstance()->start([self, work = std::move(work), done = std::move(done)]() mutable {
+        work();
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, done = std::move(done)] {
+                if (self && !self->exiting_) {
+                    done();
+                    self->game_->selfCheck("a background answer");
+                }
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void MainWindow::surfaceChanged(const QRect& rect) { board_->update(board_->toWidget(rect)); }

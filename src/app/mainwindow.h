@@ -43,6 +43,8 @@ public:
     void menuChanged(MenuId id) override;
     void setCaption(const QString& caption) override;
     void messageBox(const QString& text, const QString& title) override;
+    bool askYesNo(const QString& text, const QString& title) override;
+    void runInBackground(std::function<void()> work, std::function<void()> done) override;
     void surfaceChanged(const QRect& rect) override;
     void setSurfaceVisible(bool visible) override;
     void focusSurface() override;

@@ -34,8 +34,11 @@ enum class MenuId : int {
     Zoom100,           //     100%
     Zoom150,           //     150%
     Zoom200,           //     200%
+    Hint,              //     ﾋﾝﾄ (in ｵﾌﾟｼｮﾝ → 二角取り, Ctrl+H)
+    SolvableDeals,     //     解ける配牌のみ
+    DeadEndWarning,    //     手詰まりの警告
 };
-inline constexpr int kMenuCount = static_cast<int>(MenuId::Zoom200) + 1;
+inline constexpr int kMenuCount = static_cast<int>(MenuId::DeadEndWarning) + 1;
 
 struct MenuState {
     QString caption;

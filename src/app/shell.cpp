@@ -38,6 +38,11 @@ MenuTable initialMenus() {
     normal.checked = true;
     set(MenuId::Zoom150, "150%").checkable = true;
     set(MenuId::Zoom200, "200%").checkable = true;
+    set(MenuId::Hint, "ﾋﾝﾄ\tCtrl+H");
+    set(MenuId::SolvableDeals, "解ける配牌のみ").checkable = true;
+    MenuState& warning = set(MenuId::DeadEndWarning, "手詰まりの警告");
+    warning.checkable = true;
+    warning.checked = true;
     return t;
 }
 
@@ -106,6 +111,7 @@ void Shell::setMenusForGame(bool enable, bool fixedStage) {
         const bool keepAnswer = !enable && fixedStage;
         setMenuEnabled(MenuId::TwoCornerOptions, enable || keepAnswer);
         setMenuEnabled(MenuId::EasyMode, !keepAnswer);
+        setMenuEnabled(MenuId::Hint, enable);
         if (!authorMode_) {
             setMenuVisible(MenuId::Exchange, false);
             setMenuVisible(MenuId::Save, false);

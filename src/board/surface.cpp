@@ -155,11 +155,11 @@ void Surface::render(const Step& step) {
     case Step::Frame: {
         // One logical pixel wide: as many device pixels as the scale.
         const int w = std::max(1, qRound(scale_));
-        const QColor red = QColor::fromRgb(kFrameRed);
-        p.fillRect(QRect(dst.left(), dst.top(), dst.width(), w), red);
-        p.fillRect(QRect(dst.left(), dst.bottom() - w + 1, dst.width(), w), red);
-        p.fillRect(QRect(dst.left(), dst.top(), w, dst.height()), red);
-        p.fillRect(QRect(dst.right() - w + 1, dst.top(), w, dst.height()), red);
+        const QColor colour = QColor::fromRgb(step.colour);
+        p.fillRect(QRect(dst.left(), dst.top(), dst.width(), w), colour);
+        p.fillRect(QRect(dst.left(), dst.bottom() - w + 1, dst.width(), w), colour);
+        p.fillRect(QRect(dst.left(), dst.top(), w, dst.height()), colour);
+        p.fillRect(QRect(dst.right() - w + 1, dst.top(), w, dst.height()), colour);
         break;
     }
     case Step::Fill: p.fillRect(dst, QColor::fromRgb(step.colour)); break;
@@ -197,11 +197,11 @@ void Surface::drawTile(int x, int y, int tile, DrawMode mode) {
     refresh(dst);
 }
 
-void Surface::outlineCell(int x, int y) {
+void Surface::outlineCell(int x, int y, QRgb colour) {
     // From (left+1, top+1) to (left+43, top+53), both corners included:
     // inside the tile, so a plain redraw removes it.
     const QRect frame(QPoint(cellPixelX(x) + 1, cellPixelY(y) + 1), QPoint(cellPixelX(x) + 43, cellPixelY(y) + 53));
-    add(Step{Step::Frame, frame, 0, DrawMode::Copy, kFrameRed, {}, {}, 0, false});
+    add(Step{Step::Frame, frame, 0, DrawMode::Copy, colour, {}, {}, 0, false});
     refresh(frame);
 }
 

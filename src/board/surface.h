@@ -48,6 +48,7 @@ public:
 
     static constexpr QRgb kBoardGreen = 0xff008000;  // rgb(0, 128, 0)
     static constexpr QRgb kFrameRed = 0xffff0000;
+    static constexpr QRgb kHintBlue = 0xff00a0ff;  // the hint's frame, apart from the search's red
     static constexpr QRgb kTextWhite = 0xffffffff;
 
     explicit Surface(SurfaceView& view);
@@ -75,7 +76,7 @@ public:
     void drawTile(int x, int y, int tile, DrawMode mode = DrawMode::Copy);
     // A one-pixel red frame just inside the cell's tile; a plain redraw of
     // the tile takes it away.
-    void outlineCell(int x, int y);
+    void outlineCell(int x, int y, QRgb colour = kFrameRed);
     // Every tile still in a cell, as a TwoCorner board shows it (removed
     // tiles are not drawn), or as a ThreeMove board (stones and holes).
     void drawTwoCornerBoard(const Position& pos);

@@ -14,6 +14,8 @@ inline constexpr const char* kSettingsFile = "settings.txt";
 struct Settings {
     bool easyMode = false;
     int zoom = 100;  // 100, 150 or 200 percent
+    bool solvableDeals = false;   // ｽﾀｰﾄ deals only boards that can be cleared
+    bool deadEndWarning = true;   // a board that can no longer be cleared is told at once
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };

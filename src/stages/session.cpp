@@ -6,6 +6,7 @@
 #include "formats/datafile.h"
 #include "formats/lines.h"
 #include "formats/stagefiles.h"
+#include "solver/solver.h"
 #include "stages/deal.h"
 
 #include <QFile>
@@ -46,6 +47,17 @@ void StageSession::dealTwoCorner() {
     // has stored; without a number from there the clock names the deal.
     int seed = shell_.authorMode() ? nextStageNo() : -1;
     if (seed < 0) seed = clockSeedNow(clock(), 0);
+    if (solvableDealsOnly_) {
+        // A deal the solver cannot decide in a second counts as solvable.
+        SolveBudget budget;
+        budget.ms = 1000;
+        for (int tries = 0; tries < 1000; ++tries, ++seed) {
+            StageLine stage;
+            std::string error;
+            parseStageLine(dealStageLine(seed), stage, error);
+            if (solveStage(stage, budget).verdict != Verdict::Unsolvable) break;
+        }
+    }
     s_.stageNo = QString::fromStdString(stageNoText(seed));
     pos_.fillByRows(dealOrderForSeed(seed), false);
 }

@@ -59,6 +59,9 @@ public:
     // "maptwo.map" when there is one), a ThreeMove deal from the clock plus
     // `extraSeconds`.
     void dealTwoCorner();
+    // With solvable deals only, a TwoCorner deal the solver proves
+    // unclearable is passed over for the next number.
+    void setSolvableDealsOnly(bool on) { solvableDealsOnly_ = on; }
     void dealThreeMove(int extraSeconds);
 
     // The stage files. Each says "ゲームデータが見つかりません" when the
@@ -116,6 +119,7 @@ private:
     Surface& surface_;
     Shell& shell_;
     StageSessionState s_;
+    bool solvableDealsOnly_ = false;
 };
 
 }  // namespace tessarin
