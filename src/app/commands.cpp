@@ -109,7 +109,7 @@ void Game::showHint() {
     CellPair pair;
     const HintResult found = findHint(position_, 3000, pair);
     DeadEnd dead;
-    if (found == HintResult::DeadEnd) dead = findDeadEnd(position_, twoCorner_.state().moves, 3000);
+    if (found == HintResult::DeadEnd) dead = findDeadEnd(position_, twoCorner_.state().moves, 3000, nullptr, true);
     ui_.setBusyCursor(false);
     switch (found) {
     case HintResult::Found: twoCorner_.showHint(pair); break;

@@ -103,6 +103,10 @@ void MainWindow::buildMenus() {
     QMenu* twoCornerOptions = submenu(options, MenuId::TwoCornerOptions);
     addCommand(twoCornerOptions, MenuId::EasyMode);
     addCommand(twoCornerOptions, MenuId::ModelAnswer);
+    twoCornerOptions->addSeparator();
+    addCommand(twoCornerOptions, MenuId::Hint);
+    addCommand(twoCornerOptions, MenuId::SolvableDeals);
+    addCommand(twoCornerOptions, MenuId::DeadEndWarning);
     QMenu* zoom = submenu(options, MenuId::Zoom);
     addCommand(zoom, MenuId::Zoom100);
     addCommand(zoom, MenuId::Zoom150);

@@ -15,9 +15,10 @@ Verdict decide(const Position& pos, int64_t budgetMs) {
 
 }  // namespace
 
-DeadEnd findDeadEnd(const Position& pos, const MoveRecord& moves, int64_t budgetMs, const std::atomic<bool>* stop) {
+DeadEnd findDeadEnd(const Position& pos, const MoveRecord& moves, int64_t budgetMs, const std::atomic<bool>* stop,
+                    bool knownDead) {
     DeadEnd result;
-    if (decide(pos, budgetMs) != Verdict::Unsolvable) return result;
+    if (!knownDead && decide(pos, budgetMs) != Verdict::Unsolvable) return result;
     result.proved = true;
     // Walk back through the record a pair at a time: taking a pair back
     // puts its two tiles on the board again.

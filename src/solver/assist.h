@@ -26,9 +26,10 @@ struct DeadEnd {
 // must be taken back. A position the solver cannot decide within
 // `budgetMs` counts as clearable.
 // `stop`, when given, is looked at between the positions decided: once it
-// is set the answer is "not proved".
+// is set the answer is "not proved". With `knownDead` the position itself
+// has been proved unclearable already and is not decided again.
 DeadEnd findDeadEnd(const Position& pos, const MoveRecord& moves, int64_t budgetMs,
-                    const std::atomic<bool>* stop = nullptr);
+                    const std::atomic<bool>* stop = nullptr, bool knownDead = false);
 
 enum class HintResult { Found, DeadEnd, Undecided };
 // A pair whose removal keeps the position clearable: the first pair of a
