@@ -12,6 +12,13 @@ struct NullUi : GameUi {
     void menuChanged(MenuId) override {}
     void setCaption(const QString&) override {}
     void messageBox(const QString&, const QString&) override {}
+    bool askYesNo(const QString&, const QString&) override { return false; }
+    void runInBackground(std::function<void()> work, std::function<void()> done) override {
+        work();
+        done();
+    }
+    int largestZoomThatFits() override { return 100; }
+    void setZoom(int) override {}
     void surfaceChanged(const QRect&) override {}
     void setSurfaceVisible(bool) override {}
     void focusSurface() override {}

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake g++ ninja-build pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
           fonts-ipafont-gothic xvfb xauth xdotool imagemagick)
-[ "${1:-}" = "--tests" ] && packages+=(clang libclang-rt-14-dev valgrind)
+[ "${1:-}" = "--tests" ] && packages+=(clang libclang-rt-14-dev valgrind
+                                       desktop-file-utils appstream lintian dpkg-dev file)
 
 missing=()
 for p in "${packages[@]}"; do

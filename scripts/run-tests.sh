@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the unit and window tests headless,
-# the end-to-end checks of the real program under Xvfb, the Qt-free core
-# built and tested without Qt, then the tests again in a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer, the end-to-end smoke test
-# under Valgrind, and every fuzz target for 30 seconds.
+# the end-to-end checks of the real program and its install under Xvfb,
+# the Qt-free core built and tested without Qt, the Debian package (only as
+# root, since it is installed and removed), then the tests again in a build
+# with AddressSanitizer and UndefinedBehaviorSanitizer, the end-to-end smoke
+# test under Valgrind, and every fuzz target for 30 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --tests
@@ -24,6 +25,13 @@ if grep -q '^Qt6' build-core/CMakeCache.txt; then echo "the core build looked fo
 cmake --build build-core -j "$jobs"
 if ldd build-core/game/tessarin-tool | grep -qi qt; then echo "tessarin-tool of the core build links Qt" >&2; exit 1; fi
 ctest --test-dir build-core --output-on-failure -j "$jobs"
+
+echo "== Debian package: lintian, apt install, start, remove"
+if [ "$(id -u)" -eq 0 ]; then
+  scripts/check-package.sh build
+else
+  echo "skipped: installing the package needs root (CI runs it as root)"
+fi
 
 echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARIN_SANITIZE=ON -DTESSARIN_BENCH=OFF >/dev/null

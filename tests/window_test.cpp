@@ -19,7 +19,7 @@ class Window : public GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
-        window = std::make_unique<MainWindow>(dir.path(), false);
+        window = std::make_unique<MainWindow>(GameFolders{dir.path(), dir.path(), false}, false);
         ASSERT_TRUE(window->start());
         window->quitApplication = [this] { ++quits; };
         window->show();

@@ -3,6 +3,9 @@
 
 #include "formats/datafile.h"
 #include "savegame/saveload.h"
+#include "solver/assist.h"
+
+#include <memory>
 
 #include <QFile>
 
@@ -30,8 +33,15 @@ void Game::command(MenuId id) {
     case MenuId::Save: saveToSlot(); break;
     case MenuId::Load: loadFromSlot(); break;
     case MenuId::Help: openManual(); break;
+    case MenuId::Hint: showHint(); break;
+    case MenuId::SolvableDeals:
+    case MenuId::DeadEndWarning: toggleOption(id); break;
+    case MenuId::Zoom100: chooseZoom(100); break;
+    case MenuId::Zoom150: chooseZoom(150); break;
+    case MenuId::Zoom200: chooseZoom(200); break;
     default: break;  // menus and the item that is never enabled
     }
+    keepGame();
 }
 
 void Game::selectGame(GameKind kind) {
@@ -77,6 +87,70 @@ void Game::chooseStage() {
     startStage(grid.at(grid.row, grid.col).text.left(5));
 }
 
+void Game::toggleOption(MenuId id) {
+    if (shell_.busy()) return;
+    shell_.setMenuChecked(id, !shell_.menu(id).checked);
+    session_.setSolvableDealsOnly(shell_.menu(MenuId::SolvableDeals).checked);
+    writeSettings();
+}
+
+void Game::showHint() {
+    // Only where the command is offered: a TwoCorner game in play.
+    for (MenuId id : {MenuId::Options, MenuId::TwoCornerOptions, MenuId::Hint})
+        if (!shell_.menu(id).enabled) return;
+    if (shell_.busy() || shell_.kind() != GameKind::TwoCorner || !shell_.inPlay() || session_.replaying()) return;
+    if (twoCorner_.state().search.shown) {
+        twoCorner_.endSearch();
+        showStageLabelIfFixed();
+    }
+    // The pick would be a tile of the pair; it is dropped, as for the search.
+    if (twoCorner_.state().pickPending()) twoCorner_.dropPick();
+    ui_.setBusyCursor(true);
+    CellPair pair;
+    const HintResult found = findHint(position_, 3000, pair);
+    DeadEnd dead;
+    if (found == HintResult::DeadEnd) dead = findDeadEnd(position_, twoCorner_.state().moves, 3000, nullptr, true);
+    ui_.setBusyCursor(false);
+    switch (found) {
+    case HintResult::Found: twoCorner_.showHint(pair); break;
+    case HintResult::DeadEnd: tellDeadEnd(dead.pairsBack); break;
+    case HintResult::Undecided:
+        ui_.messageBox(QStringLiteral("時間内にヒントを見つけられませんでした。"), shell_.caption());
+        break;
+    }
+}
+
+void Game::checkForDeadEnd() {
+    if (!shell_.menu(MenuId::DeadEndWarning).checked || session_.replaying()) return;
+    // The check runs on a copy; its answer counts only for the same position.
+    const int question = ++deadEndQuestion_;
+    auto pos = std::make_shared<const Position>(position_);
+    auto moves = std::make_shared<const MoveRecord>(twoCorner_.state().moves);
+    auto answer = std::make_shared<DeadEnd>();
+    ui_.runInBackground([pos, moves, answer, stop = stopChecks_] { *answer = findDeadEnd(*pos, *moves, 1000, stop.get()); },
+                        [this, question, pos, answer] {
+                            if (question != deadEndQuestion_ || !(position_ == *pos) || !shell_.inPlay() ||
+                                shell_.busy() || shell_.kind() != GameKind::TwoCorner || !answer->proved)
+                                return;
+                            tellDeadEnd(answer->pairsBack);
+                        });
+}
+
+void Game::tellDeadEnd(int pairsBack) {
+    const QString title = shell_.caption();
+    if (pairsBack == 0) {
+        ui_.messageBox(QStringLiteral("この盤面は、配られたときから最後まで消せない盤面でした。"), title);
+        return;
+    }
+    const QString text = QStringLiteral("この盤面はもう最後まで消せません。\n"
+                                        "%1 組戻すと、まだ最後まで消せる盤面に戻ります。今すぐ戻しますか？")
+                             .arg(pairsBack);
+    if (!ui_.askYesNo(text, title)) return;
+    // The same steps as "一手戻す(&B)", one pair at a time.
+    for (int i = 0; i < pairsBack; ++i) undo();
+    keepGame();
+}
+
 void Game::undo() {
     if (shell_.busy() || !shell_.menu(MenuId::Undo).enabled) return;
     if (shell_.kind() == GameKind::TwoCorner) {
@@ -99,6 +173,7 @@ void Game::toggleEasyMode() {
     twoCorner_.setEasyMode(!twoCorner_.state().easyMode);
     shell_.setMenuChecked(MenuId::EasyMode, twoCorner_.state().easyMode);
     showEasyMode();
+    writeSettings();
 }
 
 void Game::replayAnswer() {
@@ -128,13 +203,13 @@ void Game::startExchange() {
 
 void Game::saveToSlot() {
     if (shell_.busy()) return;
-    saveGame(programFolder_, shell_, session_.state(), position_, twoCorner_.state());
+    saveGame(folders_.player, shell_, session_.state(), position_, twoCorner_.state());
 }
 
 void Game::loadFromSlot() {
     if (shell_.busy()) return;
     SavedGame saved;
-    if (!readSavedGame(programFolder_, shell_, session_.state(), saved)) return;
+    if (!readSavedGame(folders_.player, shell_, session_.state(), saved)) return;
 
     // Everything checked: the game takes the saved position.
     session_.setStageNo(QString::fromStdString(saved.stageNo));
@@ -165,15 +240,41 @@ void Game::loadFromSlot() {
     // A save made with a tile picked: the pick goes on, shown as the click
     // showed it (inverted, its partners outlined).
     twoCorner_.showResumedPick();
+    shell_.setCursor(KeyboardCursor{});
     surface_.showTilesLeft(twoCorner_.state().tilesLeft);
     showEasyMode();
     setMenusForGame(true);
     shell_.setInPlay(true);
 }
 
+void Game::chooseZoom(int percent) {
+    shell_.setZoom(percent);
+    writeSettings();
+    applyZoom();
+}
+
+void Game::applyZoom() {
+    // The zoom chosen, or the largest smaller one that still fits on the
+    // screen; those that do not fit say so and cannot be chosen.
+    const int fits = ui_.largestZoomThatFits();
+    int used = 100;
+    for (const auto& [percent, id] : {std::pair{100, MenuId::Zoom100}, std::pair{150, MenuId::Zoom150},
+                                      std::pair{200, MenuId::Zoom200}}) {
+        const bool fitting = percent <= fits || percent == 100;
+        if (fitting && percent <= shell_.zoom()) used = percent;
+        shell_.setMenuEnabled(id, fitting);
+        shell_.setMenuCaption(id, fitting ? QStringLiteral("%1%").arg(percent)
+                                          : QStringLiteral("%1%（画面に入りません）").arg(percent));
+    }
+    for (const auto& [percent, id] : {std::pair{100, MenuId::Zoom100}, std::pair{150, MenuId::Zoom150},
+                                      std::pair{200, MenuId::Zoom200}})
+        shell_.setMenuChecked(id, percent == used);
+    ui_.setZoom(used);
+}
+
 void Game::openManual() {
     // A missing manual is passed over in silence, like any failed open.
-    const std::string folder = QFile::encodeName(programFolder_).toStdString();
+    const std::string folder = QFile::encodeName(folders_.data).toStdString();
     if (existsInFolder(folder, kManual))
         ui_.openDocument(QFile::decodeName(QByteArray::fromStdString(folderPath(folder, kManual))));
 }

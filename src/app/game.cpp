@@ -5,25 +5,32 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace tessarin {
 
-Game::Game(QString programFolder, GameUi& ui, bool authorMode)
-    : programFolder_(std::move(programFolder)),
+Game::Game(GameFolders folders, GameUi& ui, bool authorMode)
+    : folders_(std::move(folders)),
       ui_(ui),
       shell_(ui, authorMode),
       surface_(ui),
       twoCorner_(position_, surface_, shell_),
-      threeMove_(position_, surface_, shell_, programFolder_),
-      session_(programFolder_, position_, surface_, shell_) {}
+      threeMove_(position_, surface_, shell_, folders_.player),
+      session_(folders_.data, folders_.player, position_, surface_, shell_) {}
+
+Game::~Game() { *stopChecks_ = true; }
 
 bool Game::startUp() {
-    const QString sheet = QFile::decodeName(
-        QByteArray::fromStdString(folderPath(QFile::encodeName(programFolder_).toStdString(), "paidat.dat")));
-    if (!surface_.loadSheet(sheet, startUpError_)) return false;
+    if (!surface_.loadSheets(folders_.data, startUpError_)) return false;
     shell_.setKind(GameKind::TwoCorner);
     setMenusForGame(false);
     shell_.setMenuEnabled(MenuId::GameFour, false);
     shell_.setCaption(QStringLiteral("二角取り"));
+    if (folders_.keep) {
+        readSettings();
+        resumeKeptGame();
+    }
+    applyZoom();
     surface_.refresh();
     return true;
 }
@@ -34,15 +41,56 @@ GameSnapshot Game::snapshot() const {
 }
 
 void Game::pressKey(int key, Qt::KeyboardModifiers modifiers) {
+    const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
     if (key == Qt::Key_Escape) {
         ui_.exitProgram();
-    } else if (key == Qt::Key_F && (modifiers & ~Qt::KeypadModifier) == Qt::ControlModifier) {
-        // Ctrl+F (and nothing else held) is the search command.
-        command(MenuId::Search);
+    } else if (held == Qt::ControlModifier) {
+        // Ctrl+F, Ctrl+Z and Ctrl+H (and nothing else held): the search,
+        // the undo and the hint.
+        if (key == Qt::Key_F) command(MenuId::Search);
+        else if (key == Qt::Key_Z) command(MenuId::Undo);
+        else if (key == Qt::Key_H) command(MenuId::Hint);
+    } else if (held == Qt::NoModifier) {
+        switch (key) {
+        case Qt::Key_Left: moveCursor(-1, 0); break;
+        case Qt::Key_Right: moveCursor(1, 0); break;
+        case Qt::Key_Up: moveCursor(0, -1); break;
+        case Qt::Key_Down: moveCursor(0, 1); break;
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter: clickAtCursor(kLeftButton); break;
+        case Qt::Key_Backspace: clickAtCursor(kRightButton); break;
+        default: break;
+        }
     }
 }
 
+void Game::moveCursor(int dx, int dy) {
+    if (!shell_.inPlay() || shell_.busy()) return;
+    KeyboardCursor c = shell_.cursor();
+    // The first arrow key shows the cursor where it is; the next ones move
+    // it a cell, no further than the edges of the field.
+    if (c.shown) {
+        c.x = std::clamp(c.x + dx, 1, kCols);
+        c.y = std::clamp(c.y + dy, 1, kRows);
+    }
+    c.shown = true;
+    shell_.setCursor(c);
+}
+
+void Game::clickAtCursor(int button) {
+    const KeyboardCursor& c = shell_.cursor();
+    if (!c.shown) return;
+    click(button, cellPixelX(c.x) + kTileW / 2, cellPixelY(c.y) + kTileH / 2);
+}
+
 void Game::pressBoard(int button, int x, int y) {
+    // A mouse player never sees the keyboard's cursor.
+    if (shell_.inPlay() && !shell_.busy()) shell_.setCursor(KeyboardCursor{false, shell_.cursor().x, shell_.cursor().y});
+    click(button, x, y);
+}
+
+void Game::click(int button, int x, int y) {
     if (!shell_.inPlay() || shell_.busy()) return;
     cursorFlip_ = !cursorFlip_;
     const QPoint before = ui_.cursorPos();
@@ -61,9 +109,12 @@ void Game::pressBoard(int button, int x, int y) {
     const QPoint after = ui_.cursorPos();
     if (after.x() == before.x() || after.y() == before.y())
         ui_.setCursorPos(QPoint(cursorFlip_ ? after.x() - 3 : after.x() + 3, after.y()));
+    keepGame();
 }
 
 void Game::pressTwoCorner(int x, int y, int button) {
+    // A hint's outline lasts until the next click.
+    twoCorner_.clearHint();
     // While the search shows its pairs, clicks step through them instead.
     if (twoCorner_.state().search.shown) {
         if (twoCorner_.stepSearch(button)) showStageLabelIfFixed();
@@ -74,15 +125,18 @@ void Game::pressTwoCorner(int x, int y, int button) {
     if (button != kRightButton && !onField(x, y)) return;
     if (session_.replaying()) {
         if (session_.replayStep(button)) endReplay();
-    } else if (twoCorner_.press(x, y, button) == TwoCornerPlay::Outcome::BoardCleared) {
-        boardCleared();
+        return;
     }
+    const int before = twoCorner_.state().tilesLeft;
+    if (twoCorner_.press(x, y, button) == TwoCornerPlay::Outcome::BoardCleared) boardCleared();
+    else if (twoCorner_.state().tilesLeft < before) checkForDeadEnd();
 }
 
 void Game::boardCleared() {
     // The authoring build keeps every cleared board: the answer first, then
-    // the stage it solves.
+    // the stage it solves. A stored stage cleared by play is the player's.
     if (shell_.authorMode()) session_.storeSolvedBoard(twoCorner_.state().moves);
+    if (session_.fixedStage()) recordClearedStage();
     surface_.showSuccess();
     shell_.setMenuEnabled(MenuId::Undo, false);
     setMenusForGame(false);
@@ -102,8 +156,9 @@ void Game::startDealtGame() {
 
 void Game::resetGameState() {
     // Whatever the game type, the TwoCorner search and exchange choice name
-    // cells of the board just replaced.
+    // cells of the board just replaced; the keyboard's cursor starts again.
     twoCorner_.forgetBoardMarks();
+    shell_.setCursor(KeyboardCursor{});
     if (shell_.kind() == GameKind::TwoCorner) {
         twoCorner_.newGame();
         shell_.setMenuEnabled(MenuId::GameType, true);

@@ -7,6 +7,7 @@
 // through the const accessors.
 #pragma once
 
+#include "app/folders.h"
 #include "app/gameui.h"
 #include "app/shell.h"
 #include "board/position.h"
@@ -20,7 +21,9 @@
 #include <QString>
 
 #include <array>
+#include <atomic>
 #include <functional>
+#include <memory>
 
 namespace tessarin {
 
@@ -43,15 +46,21 @@ struct GameSnapshot {
 
 class Game {
 public:
-    // The game plays from `programFolder`: the tile sheet, the stage, answer
-    // and completion files and the manual are read there, and the undo
-    // files, the save slot and the authoring stores are written there.
-    Game(QString programFolder, GameUi& ui, bool authorMode = false);
+    // The game reads its data files (the tile sheet, the stage, answer and
+    // completion files, the manual) from folders.data and writes (the undo
+    // files, the save slot, the authoring stores, the kept game, the cleared
+    // stages, the settings) to folders.player.
+    Game(GameFolders folders, GameUi& ui, bool authorMode = false);
+    // A game with one folder for both, which keeps nothing across starts.
+    Game(const QString& folder, GameUi& ui, bool authorMode = false)
+        : Game(GameFolders{folder, folder, false}, ui, authorMode) {}
+    ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    // Loads the tile sheet and prepares the menus and caption. False when
-    // the sheet cannot be loaded; startUpError() says why.
+    // Loads the tile sheet, prepares the menus and caption, takes up the
+    // player's settings and the game kept at the last exit. False when the
+    // sheet cannot be loaded; startUpError() says why.
     bool startUp();
     const QString& startUpError() const { return startUpError_; }
 
@@ -62,10 +71,20 @@ public:
     void pressBoard(int button, int x, int y);
     void pressKey(int key, Qt::KeyboardModifiers modifiers);
 
+    // The scale the board surface is drawn at: the device pixel ratio of
+    // the window's screen times its zoom. The window sets it.
+    void setSurfaceScale(qreal scale) { surface_.setScale(scale); }
+
     // The local clock that numbers deals; tests fix it.
     void setClock(std::function<QDateTime()> clock) { session_.clock = std::move(clock); }
 
-    const QString& programFolder() const { return programFolder_; }
+    // Keeps the game in play in the player's folder (written only when it
+    // changed since it was last kept), or removes the kept game when none is
+    // in play. The game does this after every command, click and key; the
+    // window once more at exit.
+    void keepGame();
+
+    const GameFolders& folders() const { return folders_; }
     const Shell& shell() const { return shell_; }
     const MenuTable& menus() const { return shell_.menus(); }
     const MenuState& menu(MenuId id) const { return shell_.menu(id); }
@@ -100,6 +119,18 @@ private:
     void saveToSlot();
     void loadFromSlot();
     void openManual();
+    void chooseZoom(int percent);
+    void showHint();
+    void toggleOption(MenuId id);
+    // After a pair is taken: whether the board can still be cleared, decided
+    // away from the player's input; a proved dead end is told at once.
+    void checkForDeadEnd();
+    void tellDeadEnd(int pairsBack);
+    void applyZoom();
+    void moveCursor(int dx, int dy);
+    // A click on the cursor's cell, as the mouse would give it.
+    void clickAtCursor(int button);
+    void click(int button, int x, int y);
 
     // Board clicks of each game type.
     void pressTwoCorner(int x, int y, int button);
@@ -114,7 +145,14 @@ private:
     void showEasyMode();
     void showStageLabelIfFixed();
 
-    const QString programFolder_;
+    // Kept games, cleared stages and settings (keep.cpp).
+    void readSettings();
+    bool resumeKeptGame();
+    void redrawResumedGame();
+    void recordClearedStage();
+    void writeSettings();
+
+    const GameFolders folders_;
     GameUi& ui_;
     Shell shell_;
     Surface surface_;
@@ -124,6 +162,12 @@ private:
     StageSession session_;
     bool cursorFlip_ = false;
     QString startUpError_;
+    std::string lastKept_;  // the kept game as last written ("" none)
+    // Counts the positions the dead-end check has been asked about; an
+    // answer about an earlier one is dropped.
+    int deadEndQuestion_ = 0;
+    // Set when the game goes: a check still running stops early.
+    std::shared_ptr<std::atomic<bool>> stopChecks_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 }  // namespace tessarin

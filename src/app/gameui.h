@@ -8,6 +8,8 @@
 #include <QPoint>
 #include <QString>
 
+#include <functional>
+
 namespace tessarin {
 
 enum class MenuId : int;
@@ -20,6 +22,12 @@ public:
     virtual void setCaption(const QString& caption) = 0;
     // A message box with only an OK button.
     virtual void messageBox(const QString& text, const QString& title) = 0;
+    // A question with the buttons Yes and No; true for Yes.
+    virtual bool askYesNo(const QString& text, const QString& title) = 0;
+
+    // Runs `work` away from the player's input (on a worker thread) and then
+    // `done` where the game runs, between two events.
+    virtual void runInBackground(std::function<void()> work, std::function<void()> done) = 0;
 
     virtual void setSurfaceVisible(bool visible) = 0;
     virtual void focusSurface() = 0;
@@ -36,6 +44,11 @@ public:
     // Show the stage-selection window modally. Returns when it is closed;
     // the grid tells which cell was double-clicked, if any.
     virtual void showStageSelection(StageGrid& grid) = 0;
+
+    // The zoom of the window: the largest of 100, 150 and 200 percent at
+    // which it still fits on its screen, and a change of it.
+    virtual int largestZoomThatFits() = 0;
+    virtual void setZoom(int percent) = 0;
 
     // Leave the program at once.
     virtual void exitProgram() = 0;

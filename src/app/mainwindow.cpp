@@ -14,7 +14,12 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QShortcut>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTextBrowser>
 #include <QThread>
+#include <QThreadPool>
 #include <QUrl>
 
 namespace tessarin {
@@ -28,13 +33,14 @@ constexpr int kBoardTop = 10;
 
 }  // namespace
 
-MainWindow::MainWindow(const QString& programDir, bool authorMode)
-    : game_(std::make_unique<Game>(programDir, *this, authorMode)) {
-    auto* client = new QWidget(this);
-    client->setFixedSize(kClientW, kClientH);
-    setCentralWidget(client);
-    board_ = new BoardView(game_->picture(), client);
+MainWindow::MainWindow(const GameFolders& folders, bool authorMode)
+    : game_(std::make_unique<Game>(folders, *this, authorMode)) {
+    client_ = new QWidget(this);
+    client_->setFixedSize(kClientW, kClientH);
+    setCentralWidget(client_);
+    board_ = new BoardView(*game_, client_);
     board_->move(kBoardLeft, kBoardTop);
+    board_->onScaleWanted = [this](qreal scale) { game_->setSurfaceScale(scale); };
     board_->onPress = [this](int button, int x, int y) {
         game_->pressBoard(button, x, y);
         game_->selfCheck("a click on the board");
@@ -97,6 +103,14 @@ void MainWindow::buildMenus() {
     QMenu* twoCornerOptions = submenu(options, MenuId::TwoCornerOptions);
     addCommand(twoCornerOptions, MenuId::EasyMode);
     addCommand(twoCornerOptions, MenuId::ModelAnswer);
+    twoCornerOptions->addSeparator();
+    addCommand(twoCornerOptions, MenuId::Hint);
+    addCommand(twoCornerOptions, MenuId::SolvableDeals);
+    addCommand(twoCornerOptions, MenuId::DeadEndWarning);
+    QMenu* zoom = submenu(options, MenuId::Zoom);
+    addCommand(zoom, MenuId::Zoom100);
+    addCommand(zoom, MenuId::Zoom150);
+    addCommand(zoom, MenuId::Zoom200);
 
     addCommand(nullptr, MenuId::Exchange);
     addCommand(nullptr, MenuId::Save);
@@ -120,10 +134,36 @@ void MainWindow::menuChanged(MenuId id) {
 
 bool MainWindow::start() {
     if (!game_->startUp()) return false;
-    adjustSize();
-    setFixedSize(size());
-    centreOnScreen();
+    game_->setSurfaceScale(board_->wantedScale());
     return true;
+}
+
+int MainWindow::largestZoomThatFits() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return 100;
+    const QSize area = screen->availableGeometry().size();
+    // The frame and the menu bar around the client area.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const int menuHeight = menuBar()->sizeHint().height();
+    for (int percent : {200, 150}) {
+        if (kClientW * percent / 100 + frame.width() <= area.width() &&
+            kClientH * percent / 100 + menuHeight + frame.height() <= area.height())
+            return percent;
+    }
+    return 100;
+}
+
+void MainWindow::setZoom(int percent) {
+    // The window stays fixed-size at each zoom, centred on its screen.
+    client_->setFixedSize(kClientW * percent / 100, kClientH * percent / 100);
+    board_->move(kBoardLeft * percent / 100, kBoardTop * percent / 100);
+    board_->setZoom(percent);
+    game_->setSurfaceScale(board_->wantedScale());
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    adjustSize();
+    setFixedSize(sizeHint());
+    centreOnScreen();
 }
 
 void MainWindow::centreOnScreen() {
@@ -142,7 +182,31 @@ void MainWindow::messageBox(const QString& text, const QString& title) {
     box.exec();
 }
 
-void MainWindow::surfaceChanged(const QRect& rect) { board_->update(rect); }
+bool MainWindow::askYesNo(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void MainWindow::runInBackground(std::function<void()> work, std::function<void()> done) {
+    // The answer comes back as an event of this window; a window that has
+    // gone by then drops it.
+    QPointer<MainWindow> self(this);
+    QThreadPool::globalInstance()->start([self, work = std::move(work), done = std::move(done)]() mutable {
+        work();
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, done = std::move(done)] {
+                if (self && !self->exiting_) {
+                    done();
+                    self->game_->selfCheck("a background answer");
+                }
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void MainWindow::surfaceChanged(const QRect& rect) { board_->update(board_->toWidget(rect)); }
 
 void MainWindow::setSurfaceVisible(bool visible) { board_->setVisible(visible); }
 
@@ -174,7 +238,44 @@ QPoint MainWindow::cursorPos() { return QCursor::pos(); }
 
 void MainWindow::setCursorPos(QPoint pos) { QCursor::setPos(pos); }
 
-void MainWindow::openDocument(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+namespace {
+
+// Whether the desktop has a program for HTML documents: the opener exists
+// and names one. (The opener itself reports success as soon as it has
+// started, even when it then finds nothing to open the document with.)
+bool desktopOpensHtml() {
+    if (qEnvironmentVariableIsSet("TESSARIN_MANUAL_WINDOW")) return false;
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty()) return false;
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
+    if (!query.waitForFinished(3000) || query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0) return false;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+}  // namespace
+
+void MainWindow::openDocument(const QString& path) {
+    if (desktopOpensHtml() && QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    showManual(path);
+}
+
+void MainWindow::showManual(const QString& path) {
+    if (!manual_) {
+        auto* browser = new QTextBrowser;
+        browser->setAttribute(Qt::WA_DeleteOnClose);
+        browser->setObjectName(QStringLiteral("manual"));
+        browser->setWindowTitle(QStringLiteral("Tessarin マニュアル"));
+        browser->setOpenExternalLinks(true);
+        browser->resize(820, 640);
+        manual_ = browser;
+    }
+    auto* browser = static_cast<QTextBrowser*>(manual_.data());
+    browser->setSearchPaths({QFileInfo(path).absolutePath()});
+    browser->setSource(QUrl::fromLocalFile(path));
+    browser->show();
+    browser->raise();
+    browser->activateWindow();
+}
 
 void MainWindow::showStageSelection(StageGrid& grid) {
     // A fresh window each time; the pointer clears itself when it goes.
@@ -186,6 +287,9 @@ void MainWindow::showStageSelection(StageGrid& grid) {
 void MainWindow::exitProgram() {
     if (exiting_) return;
     exiting_ = true;
+    // The game in play is kept for the next start.
+    game_->keepGame();
+    if (manual_) manual_->close();
     if (stageDialog_) stageDialog_->reject();
     hide();
     quitApplication();

@@ -23,7 +23,7 @@ namespace tessarin {
 class MainWindow : public QMainWindow, public GameUi {
     Q_OBJECT
 public:
-    MainWindow(const QString& programDir, bool authorMode);
+    MainWindow(const GameFolders& folders, bool authorMode);
     ~MainWindow() override;
 
     Game& game() { return *game_; }
@@ -43,6 +43,8 @@ public:
     void menuChanged(MenuId id) override;
     void setCaption(const QString& caption) override;
     void messageBox(const QString& text, const QString& title) override;
+    bool askYesNo(const QString& text, const QString& title) override;
+    void runInBackground(std::function<void()> work, std::function<void()> done) override;
     void surfaceChanged(const QRect& rect) override;
     void setSurfaceVisible(bool visible) override;
     void focusSurface() override;
@@ -54,6 +56,8 @@ public:
     void openDocument(const QString& path) override;
     void showStageSelection(StageGrid& grid) override;
     void exitProgram() override;
+    int largestZoomThatFits() override;
+    void setZoom(int percent) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -61,13 +65,18 @@ protected:
 
 private:
     void buildMenus();
+    // The manual in a window of the game's own, for desktops that cannot
+    // open it.
+    void showManual(const QString& path);
     void syncAllMenus();
     QAction* addCommand(QMenu* menu, MenuId id, bool isCommand = true);
 
     std::unique_ptr<Game> game_;
+    QWidget* client_ = nullptr;
     BoardView* board_ = nullptr;
     std::array<QAction*, kMenuCount> actions_{};
     QPointer<QDialog> stageDialog_;
+    QPointer<QWidget> manual_;
     bool exiting_ = false;
 };
 

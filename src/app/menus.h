@@ -28,8 +28,17 @@ enum class MenuId : int {
     Save,              // SAVE (authoring build)
     Load,              // Load (authoring build)
     Help,              // ﾍﾙﾌﾟ(&H)
+    // Items added to the menus of the original design keep their ids after
+    // its own, so a kept game's menus are read the same way.
+    Zoom,              //   表示倍率 (in ｵﾌﾟｼｮﾝ)
+    Zoom100,           //     100%
+    Zoom150,           //     150%
+    Zoom200,           //     200%
+    Hint,              //     ﾋﾝﾄ (in ｵﾌﾟｼｮﾝ → 二角取り, Ctrl+H)
+    SolvableDeals,     //     解ける配牌のみ
+    DeadEndWarning,    //     手詰まりの警告
 };
-inline constexpr int kMenuCount = static_cast<int>(MenuId::Help) + 1;
+inline constexpr int kMenuCount = static_cast<int>(MenuId::DeadEndWarning) + 1;
 
 struct MenuState {
     QString caption;

@@ -1,5 +1,7 @@
 #include "app/shell.h"
 
+#include "board/model.h"
+
 namespace tessarin {
 
 MenuTable initialMenus() {
@@ -30,6 +32,17 @@ MenuTable initialMenus() {
     set(MenuId::Save, "SAVE");
     set(MenuId::Load, "Load");
     set(MenuId::Help, "ﾍﾙﾌﾟ(&H)");
+    set(MenuId::Zoom, "表示倍率");
+    MenuState& normal = set(MenuId::Zoom100, "100%");
+    normal.checkable = true;
+    normal.checked = true;
+    set(MenuId::Zoom150, "150%").checkable = true;
+    set(MenuId::Zoom200, "200%").checkable = true;
+    set(MenuId::Hint, "ﾋﾝﾄ\tCtrl+H");
+    set(MenuId::SolvableDeals, "解ける配牌のみ").checkable = true;
+    MenuState& warning = set(MenuId::DeadEndWarning, "手詰まりの警告");
+    warning.checkable = true;
+    warning.checked = true;
     return t;
 }
 
@@ -66,6 +79,29 @@ void Shell::setCaption(const QString& caption) {
     ui_.setCaption(caption);
 }
 
+QRect Shell::cursorRing(int x, int y) {
+    return QRect(QPoint(cellPixelX(x) - 1, cellPixelY(y) - 1), QPoint(cellPixelX(x) + 45, cellPixelY(y) + 55));
+}
+
+void Shell::setCursor(const KeyboardCursor& cursor) {
+    if (cursor == state_.cursor) return;
+    const KeyboardCursor old = state_.cursor;
+    state_.cursor = cursor;
+    if (old.shown) ui_.surfaceChanged(cursorRing(old.x, old.y));
+    if (cursor.shown) ui_.surfaceChanged(cursorRing(cursor.x, cursor.y));
+}
+
+void Shell::restore(GameKind kind, const MenuTable& menus) {
+    state_.cursor = KeyboardCursor{};
+    state_.kind = kind;
+    state_.inPlay = true;
+    state_.menus = menus;
+    for (MenuId id : {MenuId::Exchange, MenuId::Save, MenuId::Load}) menuState(id).visible = authorMode_;
+    menuState(MenuId::GameFour).enabled = false;
+    for (int i = 0; i < kMenuCount; ++i) ui_.menuChanged(static_cast<MenuId>(i));
+    setCaption(kind == GameKind::TwoCorner ? QStringLiteral("二角取り") : QStringLiteral("三動牌"));
+}
+
 void Shell::setMenusForGame(bool enable, bool fixedStage) {
     if (kind() == GameKind::TwoCorner) {
         setMenuEnabled(MenuId::Undo, enable);
@@ -75,6 +111,7 @@ void Shell::setMenusForGame(bool enable, bool fixedStage) {
         const bool keepAnswer = !enable && fixedStage;
         setMenuEnabled(MenuId::TwoCornerOptions, enable || keepAnswer);
         setMenuEnabled(MenuId::EasyMode, !keepAnswer);
+        setMenuEnabled(MenuId::Hint, enable);
         if (!authorMode_) {
             setMenuVisible(MenuId::Exchange, false);
             setMenuVisible(MenuId::Save, false);

@@ -6,17 +6,29 @@
 #include "app/gameui.h"
 #include "app/menus.h"
 
+#include <QRect>
 #include <QString>
 
 namespace tessarin {
 
 enum class GameKind : int { TwoCorner = 1, ThreeMove = 2 };
 
+// The keyboard's cursor on the field: shown by the first arrow key of a
+// game, moved by the next ones, hidden by a mouse click on the board.
+struct KeyboardCursor {
+    bool shown = false;
+    int x = 1, y = 1;
+
+    friend bool operator==(const KeyboardCursor&, const KeyboardCursor&) = default;
+};
+
 struct ShellState {
     GameKind kind = GameKind::TwoCorner;
     bool inPlay = false;  // a game is in play: board clicks count
     MenuTable menus = initialMenus();
     QString caption;
+    KeyboardCursor cursor;
+    int zoom = 100;  // the zoom the player chose, in percent
 
     friend bool operator==(const ShellState&, const ShellState&) = default;
 };
@@ -33,6 +45,8 @@ public:
     void setKind(GameKind kind) { state_.kind = kind; }
     bool inPlay() const { return state_.inPlay; }
     void setInPlay(bool inPlay) { state_.inPlay = inPlay; }
+    int zoom() const { return state_.zoom; }
+    void setZoom(int percent) { state_.zoom = percent; }
 
     // True while an operation lets pending window events run in its middle
     // (the ThreeMove start): board input and play commands wait for its end.
@@ -58,6 +72,22 @@ public:
 
     const QString& caption() const { return state_.caption; }
     void setCaption(const QString& caption);
+
+    // The keyboard's cursor. Each change is passed on to the window as a
+    // change of the surface where the cursor's ring was and is.
+    const KeyboardCursor& cursor() const { return state_.cursor; }
+    void setCursor(const KeyboardCursor& cursor);
+    // The ring drawn around the cursor's cell, in logical pixels of the
+    // surface: two pixels wide, just outside the red frames of the cell and
+    // of its neighbours.
+    static QRect cursorRing(int x, int y);
+    static constexpr int kCursorRingWidth = 2;
+    static constexpr QRgb kCursorColour = 0xffffb000;  // amber
+
+    // A game taken up again: its type, in play, and its menus (the build's
+    // own items shown or hidden as the build has them); the window is told
+    // of every menu and the caption.
+    void restore(GameKind kind, const MenuTable& menus);
 
     // The play menus for a game of the current type that starts (enable) or
     // has ended or not begun. A fixed stage that has been cleared keeps its

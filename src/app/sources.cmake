@@ -3,9 +3,9 @@
 if(TESSARIN_GUI)
   tessarin_library(tessarin_shell SOURCES app/shell.cpp LINKS tessarin_board Qt6::Core Qt6::Gui)
   tessarin_library(tessarin_game
-    SOURCES app/game.cpp app/commands.cpp app/selfcheck.cpp
+    SOURCES app/game.cpp app/commands.cpp app/selfcheck.cpp app/folders.cpp app/keep.cpp
     LINKS tessarin_shell tessarin_surface tessarin_twocorner tessarin_threemove tessarin_stages
-          tessarin_savegame tessarin_deal)
+          tessarin_savegame tessarin_deal tessarin_solver)
   tessarin_library(tessarin_windows
     SOURCES app/mainwindow.cpp app/boardview.cpp app/stagedialog.cpp
     LINKS tessarin_game Qt6::Widgets)

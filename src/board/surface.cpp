@@ -4,12 +4,17 @@
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QPainter>
+#include <QRegion>
+
+#include <algorithm>
 
 namespace tessarin {
 
 namespace {
 
 constexpr double kStripPointSize = 14.0;
+constexpr int kSheetCols = 9;
+constexpr int kSheetRows = 5;
 
 // Right-aligns a count in three characters: 8 gives "  8".
 QString rightAligned3(int n) { return (QStringLiteral("   ") + QString::number(n)).right(3); }
@@ -24,63 +29,179 @@ QString trimSpaces(const QString& s) {
     return s.mid(b, e - b);
 }
 
-}  // namespace
-
-Surface::Surface(SurfaceView& view) : view_(view), picture_(kWidth, kHeight, QImage::Format_RGB32) {
-    // 96 dots per inch, so point sizes on the surface match the desktop's.
-    picture_.setDotsPerMeterX(3780);
-    picture_.setDotsPerMeterY(3780);
-    picture_.fill(kBoardGreen);
+// A device of 96 dots per inch that text is measured on, so point sizes on
+// the surface match the desktop's and measures never depend on the scale.
+QImage ninetySixDpi(const QSize& size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    return image;
 }
 
-bool Surface::loadSheet(const QString& path, QString& error) {
+const QImage& measuringDevice() {
+    static const QImage device = ninetySixDpi(QSize(1, 1));
+    return device;
+}
+
+// Reads a sheet of `k` times the size; a null picture when it is not there,
+// cannot be read or is too small for its grid.
+QImage readSheet(const QString& path, int k, QString* error) {
     // A pipe under the name would block the start for good.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        error = QStringLiteral("牌の画像ファイル %1 を読み込めません（ファイルではありません）。").arg(path);
-        return false;
+        if (error) *error = QStringLiteral("牌の画像ファイル %1 を読み込めません（ファイルではありません）。").arg(path);
+        return {};
     }
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     const QImage sheet = reader.read();
     if (sheet.isNull()) {
-        error = QStringLiteral("牌の画像ファイル %1 を読み込めません（%2）。").arg(path, reader.errorString());
-        return false;
+        if (error) *error = QStringLiteral("牌の画像ファイル %1 を読み込めません（%2）。").arg(path, reader.errorString());
+        return {};
     }
     // The sheet must cover the whole grid: 9 pictures across, 5 rows down.
-    if (sheet.width() < 9 * kTileW || sheet.height() < 5 * kTileH) {
-        error = QStringLiteral("牌の画像ファイル %1 が小さすぎます（%2 x %3、必要なのは %4 x %5 以上）。")
-                    .arg(path)
-                    .arg(sheet.width())
-                    .arg(sheet.height())
-                    .arg(9 * kTileW)
-                    .arg(5 * kTileH);
-        return false;
+    if (sheet.width() < kSheetCols * kTileW * k || sheet.height() < kSheetRows * kTileH * k) {
+        if (error)
+            *error = QStringLiteral("牌の画像ファイル %1 が小さすぎます（%2 x %3、必要なのは %4 x %5 以上）。")
+                         .arg(path)
+                         .arg(sheet.width())
+                         .arg(sheet.height())
+                         .arg(kSheetCols * kTileW)
+                         .arg(kSheetRows * kTileH);
+        return {};
     }
-    sheet_ = sheet.convertToFormat(QImage::Format_RGB32);
+    // The reader takes "@2x" in a name for a device pixel ratio; the sheets
+    // are plain pixels, the scale is the surface's business.
+    QImage plain = sheet.convertToFormat(QImage::Format_RGB32);
+    plain.setDevicePixelRatio(1.0);
+    return plain;
+}
+
+}  // namespace
+
+Surface::Surface(SurfaceView& view) : view_(view), picture_(ninetySixDpi(QSize(kWidth, kHeight))) {
+    picture_.fill(kBoardGreen);
+}
+
+bool Surface::loadSheets(const QString& folder, QString& error) {
+    const QString dir = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    QImage base = readSheet(dir + QStringLiteral("paidat.dat"), 1, &error);
+    if (base.isNull()) return false;
+    sheets_[0] = std::move(base);
+    // The larger sheets are a nicety: a missing or damaged one is passed over.
+    sheets_[1] = readSheet(dir + QStringLiteral("paidat@2x.dat"), 2, nullptr);
+    sheets_[2] = readSheet(dir + QStringLiteral("paidat@3x.dat"), 3, nullptr);
+    scaledTiles_.clear();
     return true;
+}
+
+int Surface::sheetScaleFor(qreal scale) const {
+    int k = scale <= 1.0 ? 1 : scale <= 2.0 ? 2 : 3;
+    while (k > 1 && sheets_[static_cast<std::size_t>(k - 1)].isNull()) --k;
+    return k;
+}
+
+QRect Surface::deviceRect(const QRect& r) const {
+    const auto dev = [this](int v) { return qRound(v * scale_); };
+    return QRect(QPoint(dev(r.left()), dev(r.top())), QPoint(dev(r.right() + 1) - 1, dev(r.bottom() + 1) - 1));
+}
+
+void Surface::setScale(qreal scale) {
+    if (scale <= 0 || qFuzzyCompare(scale, scale_)) return;
+    scale_ = scale;
+    picture_ = ninetySixDpi(QSize(qRound(kWidth * scale), qRound(kHeight * scale)));
+    picture_.fill(kBoardGreen);
+    scaledTiles_.clear();
+    for (const Step& step : steps_) render(step);
+    refresh();
+}
+
+const QImage& Surface::tilePicture(int tile, const QSize& size) {
+    const TileRecord& r = sheetLayout()[static_cast<std::size_t>(tile)];
+    const int cell = r.srcY / kTileH * kSheetCols + r.srcX / kTileW;
+    const auto key = std::make_pair(cell, std::make_pair(size.width(), size.height()));
+    auto it = scaledTiles_.find(key);
+    if (it != scaledTiles_.end()) return it->second;
+    const int k = sheetScaleFor(scale_);
+    const QImage picture = sheet(k).copy(r.srcX * k, r.srcY * k, kTileW * k, kTileH * k);
+    // The sheet made for the scale gives each pixel as it is; at scales in
+    // between, the next sheet up is scaled down smoothly.
+    QImage fitted = picture.size() == size ? picture
+                                           : picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return scaledTiles_.emplace(key, std::move(fitted)).first->second;
+}
+
+void Surface::render(const Step& step) {
+    if (step.kind == Step::Text) {
+        // Text is laid out in logical pixels and drawn at the device's.
+        picture_.setDevicePixelRatio(scale_);
+        QPainter p(&picture_);
+        const QFont f = font(step.pointSize, step.bold);
+        p.setFont(f);
+        p.setPen(QColor::fromRgb(kTextWhite));
+        p.drawText(step.source.x(), step.source.y() + QFontMetrics(f, &measuringDevice()).ascent(), step.text);
+        p.end();
+        picture_.setDevicePixelRatio(1.0);
+        return;
+    }
+    QPainter p(&picture_);
+    const QRect dst = deviceRect(step.rect);
+    switch (step.kind) {
+    case Step::Tile:
+        if (sheets_[0].isNull()) break;
+        if (step.mode == DrawMode::Inverted) p.setCompositionMode(QPainter::RasterOp_NotSource);
+        p.drawImage(dst.topLeft(), tilePicture(step.tile, dst.size()));
+        break;
+    case Step::Frame: {
+        // One logical pixel wide: as many device pixels as the scale.
+        const int w = std::max(1, qRound(scale_));
+        const QColor colour = QColor::fromRgb(step.colour);
+        p.fillRect(QRect(dst.left(), dst.top(), dst.width(), w), colour);
+        p.fillRect(QRect(dst.left(), dst.bottom() - w + 1, dst.width(), w), colour);
+        p.fillRect(QRect(dst.left(), dst.top(), w, dst.height()), colour);
+        p.fillRect(QRect(dst.right() - w + 1, dst.top(), w, dst.height()), colour);
+        break;
+    }
+    case Step::Fill: p.fillRect(dst, QColor::fromRgb(step.colour)); break;
+    case Step::Copy: {
+        // Source and target overlap: the block is copied out first.
+        const QRect src = deviceRect(QRect(step.source, step.rect.size()));
+        p.drawImage(dst.topLeft(), picture_.copy(src));
+        break;
+    }
+    case Step::Text: break;
+    }
+}
+
+void Surface::add(Step step) {
+    // A step that covers its rectangle whole makes the earlier steps that
+    // drew only inside it needless, unless a later copy read what they drew.
+    if (step.kind == Step::Fill || step.kind == Step::Tile) {
+        QRegion read;
+        for (auto it = steps_.end(); it != steps_.begin();) {
+            --it;
+            if (step.rect.contains(it->rect) && !read.intersects(it->rect)) {
+                it = steps_.erase(it);
+                continue;
+            }
+            if (it->kind == Step::Copy) read += QRect(it->source, it->rect.size());
+        }
+    }
+    render(step);
+    steps_.push_back(std::move(step));
 }
 
 void Surface::drawTile(int x, int y, int tile, DrawMode mode) {
     const QRect dst(cellPixelX(x), cellPixelY(y), kTileW, kTileH);
-    if (tile >= 0 && tile < kTableSize && !sheet_.isNull()) {
-        const TileRecord& r = sheetLayout()[static_cast<std::size_t>(tile)];
-        QPainter p(&picture_);
-        if (mode == DrawMode::Inverted) p.setCompositionMode(QPainter::RasterOp_NotSource);
-        p.drawImage(dst, sheet_, QRect(r.srcX, r.srcY, kTileW, kTileH));
-    }
+    if (tile >= 0 && tile < kTableSize) add(Step{Step::Tile, dst, tile, mode, 0, {}, {}, 0, false});
     refresh(dst);
 }
 
-void Surface::outlineCell(int x, int y) {
+void Surface::outlineCell(int x, int y, QRgb colour) {
     // From (left+1, top+1) to (left+43, top+53), both corners included:
     // inside the tile, so a plain redraw removes it.
-    const int left = cellPixelX(x), top = cellPixelY(y);
-    QPainter p(&picture_);
-    p.setPen(QColor::fromRgb(kFrameRed));
-    p.setBrush(Qt::NoBrush);
-    const QRect frame(QPoint(left + 1, top + 1), QPoint(left + 43, top + 53));
-    p.drawRect(frame.adjusted(0, 0, -1, -1));
+    const QRect frame(QPoint(cellPixelX(x) + 1, cellPixelY(y) + 1), QPoint(cellPixelX(x) + 43, cellPixelY(y) + 53));
+    add(Step{Step::Frame, frame, 0, DrawMode::Copy, colour, {}, {}, 0, false});
     refresh(frame);
 }
 
@@ -113,21 +234,18 @@ void Surface::drawThreeMoveBoard(const Position& pos) {
 }
 
 void Surface::clear() {
+    steps_.clear();
     picture_.fill(kBoardGreen);
     strip_.fill(QString());
     refresh();
 }
 
 void Surface::fillBox(int x1, int y1, int x2, int y2, QRgb colour) {
-    const QRect box = QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized();
-    QPainter p(&picture_);
-    p.fillRect(box, QColor::fromRgb(colour));
+    add(Step{Step::Fill, QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized(), 0, DrawMode::Copy, colour, {}, {}, 0, false});
 }
 
 void Surface::copyBlock(int x, int y, int width, int height, int srcX, int srcY) {
-    const QImage block = picture_.copy(srcX, srcY, width, height);
-    QPainter p(&picture_);
-    p.drawImage(x, y, block);
+    add(Step{Step::Copy, QRect(x, y, width, height), 0, DrawMode::Copy, 0, QPoint(srcX, srcY), {}, 0, false});
 }
 
 QFont Surface::font(double pointSize, bool bold) const {
@@ -143,20 +261,19 @@ QFont Surface::font(double pointSize, bool bold) const {
 }
 
 int Surface::textWidth(const QString& text, double pointSize, bool bold) const {
-    return QFontMetrics(font(pointSize, bold), &picture_).horizontalAdvance(text);
+    return QFontMetrics(font(pointSize, bold), &measuringDevice()).horizontalAdvance(text);
 }
 
 void Surface::printText(int x, int y, const QString& text, double pointSize, bool bold) {
-    QPainter p(&picture_);
-    const QFont f = font(pointSize, bold);
-    p.setFont(f);
-    p.setPen(QColor::fromRgb(kTextWhite));
-    p.drawText(x, y + QFontMetrics(f, &picture_).ascent(), text);
+    // The rectangle the text may draw into, with room for overhanging glyphs.
+    const QFontMetrics fm(font(pointSize, bold), &measuringDevice());
+    const QRect extent = fm.boundingRect(text).translated(x, y + fm.ascent()).adjusted(-2, -2, 2, 2);
+    add(Step{Step::Text, extent.united(QRect(x, y, 1, 1)), 0, DrawMode::Copy, 0, QPoint(x, y), text, pointSize, bold});
 }
 
-void Surface::refresh(const QRect& rect) { view_.surfaceChanged(rect.intersected(picture_.rect())); }
+void Surface::refresh(const QRect& rect) { view_.surfaceChanged(rect.intersected(QRect(0, 0, kWidth, kHeight))); }
 
-void Surface::refresh() { view_.surfaceChanged(picture_.rect()); }
+void Surface::refresh() { view_.surfaceChanged(QRect(0, 0, kWidth, kHeight)); }
 
 void Surface::pause(int ms) {
     if (ms > 0) view_.waitMs(ms);
@@ -200,6 +317,7 @@ void Surface::showSuccess() {
     clear();
     const QString text = QStringLiteral("成功おめでとうございます");
     for (int size = 10; size <= 32; ++size) {
+        steps_.clear();
         picture_.fill(kBoardGreen);
         printText(kWidth / 2 - textWidth(text, size, true) / 2, 200, text, size, true);
         refresh();

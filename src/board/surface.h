@@ -4,6 +4,14 @@
 // frame, boxes and text are drawn on it; the strip's three areas remember
 // what they show. Whatever shows the picture is told of every change and
 // makes the pauses that pace visible sequences.
+//
+// Every coordinate is a logical pixel of the 768 x 500 surface; the picture
+// itself is drawn at a scale (the screen's device pixel ratio times the
+// zoom), so that it is sharp on the screen: tiles come from the sheet made
+// for that scale (paidat@2x.dat, paidat@3x.dat), or the next one up scaled
+// down smoothly, and lines are as many device pixels wide as the scale. The
+// surface remembers what it drew since it was last cleared, so a new scale
+// draws the same picture again, sharp at that scale.
 #pragma once
 
 #include "board/position.h"
@@ -14,6 +22,8 @@
 #include <QString>
 
 #include <array>
+#include <map>
+#include <vector>
 
 namespace tessarin {
 
@@ -38,16 +48,26 @@ public:
 
     static constexpr QRgb kBoardGreen = 0xff008000;  // rgb(0, 128, 0)
     static constexpr QRgb kFrameRed = 0xffff0000;
+    static constexpr QRgb kHintBlue = 0xff00a0ff;  // the hint's frame, apart from the search's red
     static constexpr QRgb kTextWhite = 0xffffffff;
 
     explicit Surface(SurfaceView& view);
 
-    // Loads the tile sheet "paidat.dat": a picture at least 396 x 270
-    // pixels. False, with the reason for the player in `error`, otherwise.
-    bool loadSheet(const QString& path, QString& error);
+    // Loads the tile sheet "paidat.dat" of a folder: a picture at least
+    // 396 x 270 pixels. False, with the reason for the player in `error`,
+    // otherwise. The sheets at two and three times the size are loaded
+    // beside it when they are there and whole; without them the scale
+    // uses the next sheet down.
+    bool loadSheets(const QString& folder, QString& error);
 
+    // The picture at the current scale (its device pixel ratio).
     const QImage& picture() const { return picture_; }
-    const QImage& sheet() const { return sheet_; }
+    qreal scale() const { return scale_; }
+    // Draws everything again at a new scale.
+    void setScale(qreal scale);
+    // The sheet the tiles of a scale come from: 1, 2 or 3 times the size.
+    int sheetScaleFor(qreal scale) const;
+    const QImage& sheet(int sheetScale = 1) const { return sheets_[static_cast<std::size_t>(sheetScale - 1)]; }
     // The texts of the strip's left, middle and right area as last printed.
     const std::array<QString, 3>& stripTexts() const { return strip_; }
 
@@ -56,7 +76,7 @@ public:
     void drawTile(int x, int y, int tile, DrawMode mode = DrawMode::Copy);
     // A one-pixel red frame just inside the cell's tile; a plain redraw of
     // the tile takes it away.
-    void outlineCell(int x, int y);
+    void outlineCell(int x, int y, QRgb colour = kFrameRed);
     // Every tile still in a cell, as a TwoCorner board shows it (removed
     // tiles are not drawn), or as a ThreeMove board (stones and holes).
     void drawTwoCornerBoard(const Position& pos);
@@ -89,12 +109,35 @@ public:
     // 32 points, centred in its upper part, 20 ms a step.
     void showSuccess();
 
+    // The device pixels of a logical rectangle at the current scale: its
+    // edges rounded to the nearest device pixel.
+    QRect deviceRect(const QRect& logical) const;
+
 private:
+    // One drawing step, kept to be drawn again at another scale.
+    struct Step {
+        enum Kind { Tile, Frame, Fill, Text, Copy } kind;
+        QRect rect;     // where it draws, logical
+        int tile = 0;
+        DrawMode mode = DrawMode::Copy;
+        QRgb colour = 0;
+        QPoint source;  // Copy: the block's top-left before the copy
+        QString text;
+        double pointSize = 0;
+        bool bold = false;
+    };
+    void add(Step step);
+    void render(const Step& step);
     QFont font(double pointSize, bool bold) const;
+    const QImage& tilePicture(int tile, const QSize& size);
 
     SurfaceView& view_;
+    qreal scale_ = 1.0;
     QImage picture_;
-    QImage sheet_;
+    std::array<QImage, 3> sheets_;
+    std::vector<Step> steps_;
+    // Tile pictures scaled to the device size they were last drawn at.
+    std::map<std::pair<int, std::pair<int, int>>, QImage> scaledTiles_;
     std::array<QString, 3> strip_;
 };
 

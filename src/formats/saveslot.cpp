@@ -37,6 +37,51 @@ int numberAt(std::string_view s, std::size_t pos, std::size_t width) {
 
 }  // namespace
 
+bool checkTwoCornerRecord(const Position& pos, const MoveRecord& moves, int tilesLeft, std::string& why) {
+    if (moves.count < 0 || moves.count > kTiles) {
+        why = "記録された手数 " + str(moves.count) + " は 0 から 136 の範囲にありません";
+        return false;
+    }
+    // The record and the tiles tell one story: the clicked cells of the
+    // finished pairs hold removed tiles of one kind per pair, an odd last
+    // click holds the picked tile, and no other tile is off the board or
+    // picked; the tiles left are the ones not removed.
+    const int pairs = moves.count / 2;
+    std::array<bool, kTableSize> named{};
+    for (int i = 1; i <= moves.count; ++i) {
+        const int code = moves.cells[static_cast<std::size_t>(i)];
+        if (!onField(codeX(code), codeY(code))) {
+            why = "記録の " + str(i) + " 手目 " + digits(code, 3) + " は盤上のマスではありません";
+            return false;
+        }
+        const int t = pos.tileAt(codeX(code), codeY(code));
+        const int wanted = i <= 2 * pairs ? kRemoved : kPicked;
+        if (named[static_cast<std::size_t>(t)] || pos.tile(t).state != wanted) {
+            why = "記録の " + str(i) + " 手目が牌の状態と合いません";
+            return false;
+        }
+        named[static_cast<std::size_t>(t)] = true;
+        if (i % 2 == 0) {
+            const int first = moves.cells[static_cast<std::size_t>(i - 1)];
+            if (pos.kindAt(codeX(first), codeY(first)) != pos.tile(t).kind) {
+                why = "記録の " + str(i - 1) + " 手目と " + str(i) + " 手目は同じ種類の牌ではありません";
+                return false;
+            }
+        }
+    }
+    for (int t = 1; t <= kTiles; ++t) {
+        if (pos.tile(t).state != kOnBoard && !named[static_cast<std::size_t>(t)]) {
+            why = "牌 " + str(t) + " の状態が記録と合いません";
+            return false;
+        }
+    }
+    if (tilesLeft != kTiles - 2 * pairs) {
+        why = "残り牌数 " + str(tilesLeft) + " が記録と合いません（" + str(kTiles - 2 * pairs) + " のはず）";
+        return false;
+    }
+    return true;
+}
+
 bool parseSaveSlot(std::string_view bytes, SavedGame& out, std::string& why) {
     const std::vector<std::string> lines = textLines(bytes);
     if (lines.size() < 5) {
@@ -124,44 +169,7 @@ bool parseSaveSlot(std::string_view bytes, SavedGame& out, std::string& why) {
         return false;
     }
 
-    // The record and the tiles tell one story: the clicked cells of the
-    // finished pairs hold removed tiles of one kind per pair, an odd last
-    // click holds the picked tile, and no other tile is off the board or
-    // picked; the tiles left are the ones not removed.
-    const int pairs = saved.moves.count / 2;
-    std::array<bool, kTableSize> named{};
-    const auto tileAt = [&saved](int code) { return saved.cells.at(codeX(code), codeY(code)); };
-    for (int i = 1; i <= saved.moves.count; ++i) {
-        const int code = saved.moves.cells[static_cast<std::size_t>(i)];
-        if (!onField(codeX(code), codeY(code))) {
-            why = "記録の " + str(i) + " 手目 " + digits(code, 3) + " は盤上のマスではありません";
-            return false;
-        }
-        const int t = tileAt(code);
-        const int wanted = i <= 2 * pairs ? kRemoved : kPicked;
-        if (named[static_cast<std::size_t>(t)] || saved.tiles[static_cast<std::size_t>(t)].state != wanted) {
-            why = "記録の " + str(i) + " 手目が牌の状態と合いません";
-            return false;
-        }
-        named[static_cast<std::size_t>(t)] = true;
-        if (i % 2 == 0) {
-            const int t1 = tileAt(saved.moves.cells[static_cast<std::size_t>(i - 1)]);
-            if (saved.tiles[static_cast<std::size_t>(t1)].kind != saved.tiles[static_cast<std::size_t>(t)].kind) {
-                why = "記録の " + str(i - 1) + " 手目と " + str(i) + " 手目は同じ種類の牌ではありません";
-                return false;
-            }
-        }
-    }
-    for (int t = 1; t <= kTiles; ++t) {
-        if (saved.tiles[static_cast<std::size_t>(t)].state != kOnBoard && !named[static_cast<std::size_t>(t)]) {
-            why = "牌 " + str(t) + " の状態が記録と合いません";
-            return false;
-        }
-    }
-    if (saved.tilesLeft != kTiles - 2 * pairs) {
-        why = "残り牌数 " + str(saved.tilesLeft) + " が記録と合いません（" + str(kTiles - 2 * pairs) + " のはず）";
-        return false;
-    }
+    if (!checkTwoCornerRecord(Position(saved.cells, saved.tiles), saved.moves, saved.tilesLeft, why)) return false;
     out = std::move(saved);
     return true;
 }

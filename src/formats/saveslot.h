@@ -34,6 +34,12 @@ struct SavedGame {
     int tilesLeft = 0;
 };
 
+// True when the record and the tiles of a TwoCorner position tell one story:
+// the finished pairs' cells hold removed tiles of one kind per pair, an odd
+// last click the picked tile, no other tile is off the board or picked, and
+// tilesLeft counts the tiles not removed. Otherwise the reason (Japanese).
+bool checkTwoCornerRecord(const Position& pos, const MoveRecord& moves, int tilesLeft, std::string& why);
+
 // Reads a save file and checks that it is a position this game can have been
 // in: the board each tile once, the records matching it, the move record
 // telling the story of the tile states, the counters agreeing. False with the

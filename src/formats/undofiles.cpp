@@ -104,7 +104,9 @@ bool readUndoFile(const std::string& dir, const std::string& name, std::size_t s
     return true;
 }
 
-bool tilesAreGame(const TileTable& tiles, std::string& problem) {
+}  // namespace
+
+bool checkThreeMoveTiles(const TileTable& tiles, std::string& problem) {
     const TileTable& fixed = sheetLayout();
     std::array<int, kKinds + 1> clearedOfKind{};
     for (int t = 0; t < kTableSize; ++t) {
@@ -143,6 +145,8 @@ bool tilesAreGame(const TileTable& tiles, std::string& problem) {
     }
     return true;
 }
+
+namespace {
 
 bool cellsAreGame(const BoardCells& cells, std::string& problem) {
     std::array<bool, kTiles + 1> seen{};
@@ -215,7 +219,7 @@ bool readUndoFiles(const std::string& dir, int liveTiles, Position& out, std::st
     const TileTable tiles = decodeTileTable(tileBytes);
     const BoardCells cells = decodeBoardCells(boardBytes);
     std::string why;
-    if (!tilesAreGame(tiles, why)) {
+    if (!checkThreeMoveTiles(tiles, why)) {
         problem = std::string(kUndoTilesFile) + " の内容が正しくありません：" + why + "。";
         return false;
     }

@@ -29,6 +29,12 @@ std::string encodeBoardCells(const BoardCells& cells);  // 380 bytes
 // written, with its name in `failedName` and the system's reason in `error`.
 bool writeUndoFiles(const std::string& dir, const Position& pos, std::string& failedName, std::string& error);
 
+// True when a tile table is one a ThreeMove game can hold: every picture
+// position and kind as the sheet has it, positions within the board,
+// playing tiles live, stones of honours, holes of the others, each kind
+// cleared by pairs. Otherwise the reason (Japanese).
+bool checkThreeMoveTiles(const TileTable& tiles, std::string& problem);
+
 // Reads both files back and checks them in full: the tile table one a
 // ThreeMove game can hold (every picture position and kind as the sheet has
 // it, playing tiles live, stones of honours, holes of the others, each kind

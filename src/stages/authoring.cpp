@@ -31,7 +31,8 @@ int leadingNumber(const std::string& text) {
 
 int StageSession::nextStageNo() {
     std::string bytes;
-    if (!existsInFolder(folder(), kStageStore) || !readDataFile(folderPath(folder(), kStageStore), bytes)) {
+    const std::string store = writableFilePath(kStageStore);
+    if (store.empty() || !readDataFile(store, bytes)) {
         shell_.ui().messageBox(QStringLiteral("File Open Error"), QString());
         return -1;
     }
@@ -60,8 +61,7 @@ void StageSession::storeSolvedBoard(const MoveRecord& moves) {
     }
     const std::string stageNo = s_.stageNo.toStdString();
     const auto append = [this](const std::string& name, const std::string& line) {
-        std::string error;
-        if (!appendLine(folderPath(folder(), name), line, error))
+        if (!appendToPlayerFile(name, line))
             shell_.ui().messageBox(QStringLiteral("%1 に書き込めませんでした").arg(QString::fromStdString(name)), QString());
     };
     // The answer first, then the board it solves as it was played (tile
@@ -69,6 +69,32 @@ void StageSession::storeSolvedBoard(const MoveRecord& moves) {
     std::vector<int> cells(moves.cells.begin() + 1, moves.cells.begin() + 1 + kTiles);
     append(kAnswerStore, answerLine(stageNo, cells));
     append(kStageStore, formatStageLine(stageNo, pos_));
+}
+
+bool StageSession::appendToPlayerFile(const std::string& name, const std::string& line) {
+    // The player's copy of the file grows; the first line written there
+    // follows the lines of the shipped file, so none of those is lost.
+    const std::string target = folderPath(playerFolder(), name);
+    std::string error;
+    const std::string base = writableFilePath(name);
+    if (!base.empty() && base != target) {
+        std::string bytes;
+        if (!readDataFile(base, bytes) || !replaceFile(target, bytes, error)) return false;
+    }
+    return appendLine(target, line, error);
+}
+
+void StageSession::recordCleared() {
+    const std::string name = "cleared.map";
+    const std::string path = folderPath(playerFolder(), name);
+    std::string bytes;
+    if (existsInFolder(playerFolder(), name) && readDataFile(path, bytes)) {
+        for (const std::string& line : textLines(bytes))
+            if (QString::fromStdString(line).trimmed() == s_.stageNo) return;
+    }
+    // The record only informs: a write that fails loses a mark, never a game.
+    std::string error;
+    appendLine(path, s_.stageNo.toStdString(), error);
 }
 
 }  // namespace tessarin

@@ -38,10 +38,15 @@ bool StageSession::prepareSelection(StageGrid& grid) {
 }
 
 void StageSession::markCompletions(StageGrid& grid) {
-    const std::string name = "cmptwo.map";
-    std::string bytes;
-    // The marks only inform: an unreadable file shows none.
-    if (!existsInFolder(folder(), name) || !readDataFile(folderPath(folder(), name), bytes)) return;
+    // The shipped completion file, then the player's own record of cleared
+    // stages, read alike. The marks only inform: an unreadable file shows none.
+    std::vector<std::u32string> marks;
+    for (const auto& [dir, name] : {std::pair{folder(), std::string("cmptwo.map")},
+                                    std::pair{playerFolder(), std::string("cleared.map")}}) {
+        std::string bytes;
+        if (!existsInFolder(dir, name) || !readDataFile(folderPath(dir, name), bytes)) continue;
+        for (std::u32string& mark : completionMarks(bytes)) marks.push_back(std::move(mark));
+    }
     // The unmarked cells of each stage number, columns outer and rows inner,
     // so a file of many lines takes one pass over the grid; a number listed
     // twice marks two cells of that number.
@@ -53,7 +58,7 @@ void StageSession::markCompletions(StageGrid& grid) {
             if (number.size() == 5) unmarked[number].push_back(&cell);
         }
     }
-    for (const std::u32string& mark : completionMarks(bytes)) {
+    for (const std::u32string& mark : marks) {
         const QString stage = QString::fromUcs4(mark.data(), static_cast<qsizetype>(mark.size()));
         const auto it = unmarked.find(stage);
         if (it == unmarked.end() || it->empty()) continue;

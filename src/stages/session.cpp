@@ -3,8 +3,10 @@
 // loading one onto the board.
 #include "stages/session.h"
 
+#include "formats/datafile.h"
 #include "formats/lines.h"
 #include "formats/stagefiles.h"
+#include "solver/solver.h"
 #include "stages/deal.h"
 
 #include <QFile>
@@ -23,16 +25,39 @@ void reportNoGameData(GameUi& ui) { ui.messageBox(QStringLiteral("ゲームデ�
 
 }  // namespace
 
-StageSession::StageSession(QString dataFolder, Position& pos, Surface& surface, Shell& shell)
-    : dataFolder_(std::move(dataFolder)), pos_(pos), surface_(surface), shell_(shell) {}
+StageSession::StageSession(QString dataFolder, QString playerFolder, Position& pos, Surface& surface, Shell& shell)
+    : dataFolder_(std::move(dataFolder)),
+      playerFolder_(std::move(playerFolder)),
+      pos_(pos),
+      surface_(surface),
+      shell_(shell) {}
 
 std::string StageSession::folder() const { return QFile::encodeName(dataFolder_).toStdString(); }
+
+std::string StageSession::playerFolder() const { return QFile::encodeName(playerFolder_).toStdString(); }
+
+std::string StageSession::writableFilePath(const std::string& name) const {
+    if (existsInFolder(playerFolder(), name)) return folderPath(playerFolder(), name);
+    if (existsInFolder(folder(), name)) return folderPath(folder(), name);
+    return {};
+}
 
 void StageSession::dealTwoCorner() {
     // The authoring build numbers its deals in sequence after the stages it
     // has stored; without a number from there the clock names the deal.
     int seed = shell_.authorMode() ? nextStageNo() : -1;
     if (seed < 0) seed = clockSeedNow(clock(), 0);
+    if (solvableDealsOnly_) {
+        // A deal the solver cannot decide in a second counts as solvable.
+        SolveBudget budget;
+        budget.ms = 1000;
+        for (int tries = 0; tries < 1000; ++tries, ++seed) {
+            StageLine stage;
+            std::string error;
+            parseStageLine(dealStageLine(seed), stage, error);
+            if (solveStage(stage, budget).verdict != Verdict::Unsolvable) break;
+        }
+    }
     s_.stageNo = QString::fromStdString(stageNoText(seed));
     pos_.fillByRows(dealOrderForSeed(seed), false);
 }

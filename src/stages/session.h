@@ -39,8 +39,9 @@ struct StageSessionState {
 class StageSession {
 public:
     // Stage, answer and completion files are read from `dataFolder`; the
-    // authoring stores are written there too.
-    StageSession(QString dataFolder, Position& pos, Surface& surface, Shell& shell);
+    // authoring stores and the record of cleared stages are written to
+    // `playerFolder`, and read from there first.
+    StageSession(QString dataFolder, QString playerFolder, Position& pos, Surface& surface, Shell& shell);
 
     const StageSessionState& state() const { return s_; }
     const QString& stageNo() const { return s_.stageNo; }
@@ -58,6 +59,9 @@ public:
     // "maptwo.map" when there is one), a ThreeMove deal from the clock plus
     // `extraSeconds`.
     void dealTwoCorner();
+    // With solvable deals only, a TwoCorner deal the solver proves
+    // unclearable is passed over for the next number.
+    void setSolvableDealsOnly(bool on) { solvableDealsOnly_ = on; }
     void dealThreeMove(int extraSeconds);
 
     // The stage files. Each says "ゲームデータが見つかりません" when the
@@ -69,7 +73,8 @@ public:
     // stage in play; anything else (no such stage, a damaged line) leaves
     // the position and the number as they were.
     bool loadStage(const QString& number);
-    // The grid of "面選択": every stage, solved ones marked ("cmptwo.map").
+    // The grid of "面選択": every stage, solved ones marked (those the
+    // completion file "cmptwo.map" lists, and those the player has cleared).
     bool prepareSelection(StageGrid& grid);
     void markCompletions(StageGrid& grid);
 
@@ -88,14 +93,33 @@ public:
     int nextStageNo();
     void storeSolvedBoard(const MoveRecord& moves);
 
+    // The player's record of the stages cleared by play ("cleared.map", one
+    // stage number a line): the stage in play is added unless already there.
+    void recordCleared();
+
+    // A game taken up again: its stage number and whether it is a stored stage.
+    void restore(const QString& stageNo, bool fixedStage) {
+        s_ = StageSessionState{};
+        s_.stageNo = stageNo;
+        s_.fixedStage = fixedStage;
+    }
+
 private:
     std::string folder() const;
+    std::string playerFolder() const;
+    // A file the player or author may write: the player's copy when there is
+    // one, else the shipped one; empty when neither exists.
+    std::string writableFilePath(const std::string& name) const;
+    // Appends a line to a file of the player's folder; false when it fails.
+    bool appendToPlayerFile(const std::string& name, const std::string& line);
 
     const QString dataFolder_;
+    const QString playerFolder_;
     Position& pos_;
     Surface& surface_;
     Shell& shell_;
     StageSessionState s_;
+    bool solvableDealsOnly_ = false;
 };
 
 }  // namespace tessarin

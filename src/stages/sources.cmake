@@ -4,5 +4,5 @@ tessarin_library(tessarin_deal SOURCES stages/deal.cpp LINKS tessarin_board tess
 if(TESSARIN_GUI)
   tessarin_library(tessarin_stages
     SOURCES stages/session.cpp stages/selection.cpp stages/replay.cpp stages/authoring.cpp
-    LINKS tessarin_deal tessarin_formats tessarin_twocorner tessarin_surface tessarin_shell)
+    LINKS tessarin_deal tessarin_formats tessarin_solver tessarin_twocorner tessarin_surface tessarin_shell)
 endif()

@@ -44,6 +44,8 @@ public:
     // left; then the counts and 3 moves. Pending window events run between
     // the deals, so input waits (busy) until the board is complete.
     void start(const std::function<void()>& dealAgain);
+    // A kept game taken up again, as the last exit left it.
+    void restore(const ThreeMoveState& state) { s_ = state; }
     // A click on field cell (col, row) of a game in play.
     void press(int col, int row, int button);
     // "一手戻す(&B)": the position and counters before the last move, from

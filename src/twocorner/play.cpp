@@ -32,6 +32,25 @@ void TwoCornerPlay::forgetBoardMarks() {
     s_.search.x1 = s_.search.y1 = s_.search.x2 = s_.search.y2 = 0;
     s_.exchange.chosen = false;
     s_.exchange.x = s_.exchange.y = s_.exchange.tile = 0;
+    s_.hintX1 = s_.hintY1 = s_.hintX2 = s_.hintY2 = 0;
+}
+
+void TwoCornerPlay::showHint(const CellPair& pair) {
+    if (s_.pickPending()) dropPick();
+    clearHint();
+    s_.hintX1 = pair.xL;
+    s_.hintY1 = pair.yL;
+    s_.hintX2 = pair.xR;
+    s_.hintY2 = pair.yR;
+    surface_.outlineCell(pair.xL, pair.yL, Surface::kHintBlue);
+    surface_.outlineCell(pair.xR, pair.yR, Surface::kHintBlue);
+}
+
+void TwoCornerPlay::clearHint() {
+    if (s_.hintX1 == 0) return;
+    for (const auto& [x, y] : {std::pair{s_.hintX1, s_.hintY1}, std::pair{s_.hintX2, s_.hintY2}})
+        surface_.drawTile(x, y, pos_.stateAt(x, y) == kRemoved ? kBlankImage : pos_.tileAt(x, y));
+    s_.hintX1 = s_.hintY1 = s_.hintX2 = s_.hintY2 = 0;
 }
 
 int TwoCornerPlay::lastClickedTile(int& x, int& y) const {
@@ -169,6 +188,24 @@ void TwoCornerPlay::resume(const MoveRecord& moves, int tilesLeft) {
     s_.moves = moves;
     s_.tilesLeft = tilesLeft;
     forgetBoardMarks();
+}
+
+void TwoCornerPlay::restore(const TwoCornerState& state) { s_ = state; }
+
+void TwoCornerPlay::drawMarks() {
+    for (int x = 1; x <= kCols; ++x)
+        for (int y = 1; y <= kRows; ++y)
+            if (pos_.stateAt(x, y) == kRemoved) surface_.drawTile(x, y, kBlankImage);
+    if (s_.pickPending()) {
+        surface_.drawTile(s_.pickX, s_.pickY, pos_.tileAt(s_.pickX, s_.pickY), DrawMode::Inverted);
+        int only = 0;
+        markPartners(only);
+    }
+    if (s_.search.shown) {
+        surface_.outlineCell(s_.search.x1, s_.search.y1);
+        surface_.outlineCell(s_.search.x2, s_.search.y2);
+    }
+    if (s_.exchange.chosen) surface_.drawTile(s_.exchange.x, s_.exchange.y, s_.exchange.tile, DrawMode::Inverted);
 }
 
 void TwoCornerPlay::showResumedPick() {

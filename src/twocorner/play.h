@@ -43,6 +43,8 @@ struct TwoCornerState {
     SearchView search;
     ExchangeChoice exchange;
     bool easyMode = false;
+    // The pair a hint outlines until the next click; hintX1 0: none.
+    int hintX1 = 0, hintY1 = 0, hintX2 = 0, hintY2 = 0;
 
     bool pickPending() const { return moves.count % 2 == 1; }
 
@@ -85,6 +87,17 @@ public:
     void startExchange();
 
     void setEasyMode(bool on) { s_.easyMode = on; }
+
+    // "ﾋﾝﾄ": outlines a pair in the hint's colour (a pending pick is dropped
+    // first); clearHint draws the two tiles plainly again.
+    void showHint(const CellPair& pair);
+    void clearHint();
+
+    // A kept game taken up again: its state, as the last exit left it (the
+    // search's pairs are found again); then everything it shows is drawn on
+    // the board drawn plainly.
+    void restore(const TwoCornerState& state);
+    void drawMarks();
 
     // A saved game taken up: its record and count, the marks forgotten; and,
     // once the board is drawn, its pending pick shown as the click showed it.

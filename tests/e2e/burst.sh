@@ -13,6 +13,7 @@ RANDOM=7  # the same bursts every run
 # Starts a program of the game folder: sets pid, win and the board's origin BX, BY.
 start_game() {
   program=$1
+  rm -f "$dir/keptgame.txt"  # no game kept from the run before
   "$dir/$program" 2>"$E2E_WORK/$program.err" &
   pid=$!
   win=$(wait_window '^二角取り$' 100 "$pid") || fail "$program: no window: $(cat "$E2E_WORK/$program.err")"
@@ -100,7 +101,7 @@ awk -v s="$stage" -v a="$answer" 'BEGIN {
   printf "%s\r\n%s\r\n%s\r\n4\r\n132\r\n", s, tbl "00020100002000", hist
 }' >"$dir/testdat.txt"
 start_game tessarin-author
-xdotool key alt+o Right Right Right Return  # Load
+xdotool key alt+f Left Left Return  # from ﾌｧｲﾙ round to the last items of the menu bar: Load
 within 20 tile_at "$(code 133)" || fail "the save did not load: $(cat "$E2E_WORK/$program.err")"
 click_code "$(code 133)" 3
 click_code "$(code 133)"

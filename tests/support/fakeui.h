@@ -44,6 +44,21 @@ struct FakeUi : GameUi {
     void menuChanged(MenuId) override {}
     void setCaption(const QString& c) override { caption = c; }
     void messageBox(const QString& text, const QString& title) override { boxes.push_back({text, title}); }
+    // Questions are recorded as boxes too; the answer is `answerYes`.
+    bool answerYes = false;
+    bool askYesNo(const QString& text, const QString& title) override {
+        boxes.push_back({text, title});
+        return answerYes;
+    }
+    // Background work runs at once, so tests see its answer right away.
+    void runInBackground(std::function<void()> work, std::function<void()> done) override {
+        work();
+        done();
+    }
+    int zoomFits = 200;
+    int zoom = 100;
+    int largestZoomThatFits() override { return zoomFits; }
+    void setZoom(int percent) override { zoom = percent; }
     void surfaceChanged(const QRect&) override {}
     void setSurfaceVisible(bool v) override { surfaceVisibility.push_back(v); }
     void focusSurface() override { ++focusRequests; }
