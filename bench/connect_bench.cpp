@@ -1,5 +1,5 @@
 // Cost of the TwoCorner connection rule and of the pair search.
-#include "board/model.h"
+#include "board/position.h"
 #include "twocorner/connect.h"
 #include "twocorner/search.h"
 
@@ -12,11 +12,6 @@
 
 namespace tessarin {
 namespace {
-
-struct Bitboard {
-    BoardMap map;
-    PaiTbl tbl;
-};
 
 // SplitMix64 with a fixed seed: the same boards on every run.
 struct Rng {
@@ -31,9 +26,8 @@ struct Rng {
 };
 
 // A random full deal.
-Bitboard deal(Rng& rng) {
-    Bitboard pos;
-    fillPaiTbl(pos.tbl);
+Position deal(Rng& rng) {
+    Position pos;
     std::array<int, kTiles> order{};
     for (int i = 0; i < kTiles; ++i) order[static_cast<std::size_t>(i)] = i + 1;
     for (int i = kTiles - 1; i > 0; --i) {
@@ -42,17 +36,14 @@ Bitboard deal(Rng& rng) {
     int i = 0;
     for (int y = 1; y <= kRows; ++y) {
         for (int x = 1; x <= kCols; ++x) {
-            const int t = order[static_cast<std::size_t>(i++)];
-            pos.map.at(x, y) = static_cast<int16_t>(t);
-            pos.tbl[static_cast<std::size_t>(t)].boardX = static_cast<int16_t>(x);
-            pos.tbl[static_cast<std::size_t>(t)].boardY = static_cast<int16_t>(y);
+            pos.place(x, y, order[static_cast<std::size_t>(i++)], false);
         }
     }
     return pos;
 }
 
 // Takes off `pairs` random pairs of equal tiles, as play would.
-void removePairs(Bitboard& pos, Rng& rng, int pairs) {
+void removePairs(Position& pos, Rng& rng, int pairs) {
     std::array<int, kTiles / 2> pairFirst{};  // tiles 2k+1 and 2k+2 share a kind
     for (int k = 0; k < kTiles / 2; ++k) pairFirst[static_cast<std::size_t>(k)] = 2 * k + 1;
     for (int k = kTiles / 2 - 1; k > 0; --k) {
@@ -60,8 +51,8 @@ void removePairs(Bitboard& pos, Rng& rng, int pairs) {
     }
     for (int k = 0; k < pairs; ++k) {
         const int t = pairFirst[static_cast<std::size_t>(k)];
-        pos.tbl[static_cast<std::size_t>(t)].state = kRemoved;
-        pos.tbl[static_cast<std::size_t>(t + 1)].state = kRemoved;
+        pos.setState(t, kRemoved);
+        pos.setState(t + 1, kRemoved);
     }
 }
 
@@ -74,16 +65,16 @@ struct Sample {
 // present tiles each, taken in turn.
 void BM_CanConnect(benchmark::State& state) {
     Rng rng{1};
-    std::vector<Bitboard> positions;
+    std::vector<Position> positions;
     std::vector<Sample> samples;
     for (int p = 0; p < 64; ++p) {
         positions.push_back(deal(rng));
-        Bitboard& pos = positions.back();
+        Position& pos = positions.back();
         removePairs(pos, rng, p);  // 0 .. 63 of the 68 pairs taken off
         std::vector<std::pair<int, int>> present;
         for (int y = 1; y <= kRows; ++y) {
             for (int x = 1; x <= kCols; ++x) {
-                if (pos.tbl[static_cast<std::size_t>(pos.map.at(x, y))].state != kRemoved)
+                if (pos.stateAt(x, y) != kRemoved)
                     present.emplace_back(x, y);
             }
         }
@@ -98,8 +89,8 @@ void BM_CanConnect(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const Sample& s = samples[i];
-        const Bitboard& pos = positions[static_cast<std::size_t>(s.pos)];
-        benchmark::DoNotOptimize(canConnect(pos.map, pos.tbl, s.x1, s.y1, s.x2, s.y2));
+        const Position& pos = positions[static_cast<std::size_t>(s.pos)];
+        benchmark::DoNotOptimize(canConnect(pos, s.x1, s.y1, s.x2, s.y2));
         i = (i + 1) % samples.size();
     }
     state.SetItemsProcessed(state.iterations());
@@ -108,7 +99,7 @@ BENCHMARK(BM_CanConnect);
 
 void findPairsOn(benchmark::State& state, int removedPairs) {
     Rng rng{2};
-    std::vector<Bitboard> positions;
+    std::vector<Position> positions;
     for (int p = 0; p < 16; ++p) {
         positions.push_back(deal(rng));
         removePairs(positions.back(), rng, removedPairs);
@@ -116,10 +107,9 @@ void findPairsOn(benchmark::State& state, int removedPairs) {
     std::size_t i = 0;
     long found = 0;
     for (auto _ : state) {
-        const Bitboard& pos = positions[i];
-        const HintList hints = findPairs(pos.map, pos.tbl);
-        benchmark::DoNotOptimize(hints);
-        found += hints.size();
+        const PairList pairs = findPairs(positions[i]);
+        benchmark::DoNotOptimize(pairs);
+        found += pairs.size();
         i = (i + 1) % positions.size();
     }
     state.counters["pairs"] =
