@@ -319,7 +319,10 @@ public:
     int64_t nodes() const { return nodes_; }
 
 private:
-    bool overBudget() const { return timeUp_ || (budget_.nodes > 0 && nodes_ > budget_.nodes); }
+    bool overBudget() const {
+        return timeUp_ || (budget_.nodes > 0 && nodes_ > budget_.nodes) ||
+               (budget_.stop != nullptr && budget_.stop->load(std::memory_order_relaxed));
+    }
 
     // Counts a position; true when the search is to stop.
     bool outOfBudget() {

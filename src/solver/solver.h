@@ -31,11 +31,15 @@
 // A verdict is never a guess: Unsolvable is returned only when every way on
 // has been refuted, and an answer is replayed with the game's pair rule before it is
 // returned. When the budget runs out the verdict is Undecided.
+//
+// A search keeps all its state to itself, so any number of searches may run
+// at once on different threads.
 #pragma once
 
 #include "board/model.h"
 #include "formats/lines.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -54,6 +58,9 @@ struct SolveBudget {
     // Positions the quick search may examine before the thorough search
     // takes over (see solver.cpp); a tuning knob, the verdicts are the same.
     int64_t quickNodes = 200;
+    // When given, another thread may set it to end the search early (the
+    // player moved on, the answer is no longer wanted): Undecided.
+    const std::atomic<bool>* stop = nullptr;
 };
 
 struct SolveResult {
