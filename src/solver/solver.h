@@ -25,8 +25,16 @@
 //   the position lost.
 // - Pairing tests (on hard boards). The same bound with a kind's tiles held
 //   on the board shows pairings of the kind that no line can complete; they
-//   are banned, and a kind left without a pairing loses.
+//   are banned, and a kind left without a pairing loses. A position met for
+//   the first time tests the kinds that failed most recently; once one of
+//   its moves has been refuted, every kind.
 // - Lost positions are remembered by their exact set of removed tiles.
+//
+// Each bound is a fixpoint computed afresh, but it starts by repeating the
+// strikes of the same bound one position up the search, which mostly still
+// hold and need no question to the connection rule. On hard boards the
+// moves are tried in the order of the pairs they make joinable, the kinds
+// that stood in the way of a failed pairing test lately first.
 //
 // A verdict is never a guess: Unsolvable is returned only when every way on
 // has been refuted, and an answer is replayed with the game's pair rule before it is
