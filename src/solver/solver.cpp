@@ -331,44 +331,71 @@ struct KindTests {
 constexpr std::size_t kFirstTestKinds = 8;  // kinds tested at a position met for the first time
 constexpr double kActivityWeight = 3.0;     // see Search::chooseMove
 constexpr double kActivityGrowth = 1.25;    // see Search::noteConflict
+constexpr int64_t kFirstRound = 2000;       // positions; see decide
+
+// What the searches of one solve share: the budget and what has been spent
+// of it, the end of the current round, and the positions proven lost.
+struct Shared {
+    explicit Shared(const SolveBudget& b) : budget(b) {}
+
+    SolveBudget budget;
+    Clock::time_point start = Clock::now();
+    int64_t nodes = 0;
+    bool timeUp = false;
+    int64_t roundEnd = 0;  // a search stops when `nodes` reaches it; 0: never
+    LostSet lost;
+
+    bool overBudget() const {
+        return timeUp || (budget.nodes > 0 && nodes > budget.nodes) ||
+               (budget.stop != nullptr && budget.stop->load(std::memory_order_relaxed));
+    }
+};
 
 class Search {
 public:
-    explicit Search(const SolveBudget& budget) : budget_(budget), start_(Clock::now()) {}
+    // The two ways of searching. Both prove the same verdicts; they differ
+    // in the order they try things, so in the answer they find first:
+    // - Plain: the moves in the order of the pairs they make joinable, every
+    //   kind's pairings tested at every position, in the order of the kinds.
+    //   Its answers are the ones the stage files were made with.
+    // - Learning: kinds and moves that stood in the way of pairings lately
+    //   first (see noteConflict), fewer tests at a new position. Much faster
+    //   on hard boards, above all on boards with no way through.
+    enum class Style { Plain, Learning };
 
-    // A quick search first, with the cheap bounds only; when it has not
-    // decided after budget.quickNodes positions, a thorough one from the
-    // start, which tests the pairings of every kind at each position and
-    // tries first the moves that make the most pairs joinable. The lost
-    // positions found by the first are kept.
-    Outcome run(const Bitboard& root) {
-        Outcome o = explore(root, Joinable{}, Bits256{}, nullptr, nullptr, 0);
-        if (o == Outcome::OutOfBudget && !thorough_ && !overBudget()) {
-            thorough_ = true;
-            path_.clear();
-            o = explore(root, Joinable{}, Bits256{}, nullptr, nullptr, 0);
-        }
-        return o;
+    Search(Shared& shared, Style style) : shared_(shared), learning_(style == Style::Learning) {}
+
+    // The quick search: the cheap bounds only, until budget.quickNodes
+    // positions have been examined in all.
+    Outcome quick(const Bitboard& root) {
+        thorough_ = false;
+        path_.clear();
+        return explore(root, Joinable{}, Bits256{}, nullptr, nullptr, 0);
     }
 
-    // The pairs taken, in order, after run() answered Cleared.
+    // The thorough search from the start: the pairings of the kinds tested
+    // at each position as well. Lost positions proven before by any search
+    // of the solve are not looked at again.
+    Outcome thorough(const Bitboard& root) {
+        thorough_ = true;
+        path_.clear();
+        return explore(root, Joinable{}, Bits256{}, nullptr, nullptr, 0);
+    }
+
+    // The pairs taken, in order, after a search answered Cleared.
     const std::vector<int>& path() const { return path_; }
-    int64_t nodes() const { return nodes_; }
 
 private:
-    bool overBudget() const {
-        return timeUp_ || (budget_.nodes > 0 && nodes_ > budget_.nodes) ||
-               (budget_.stop != nullptr && budget_.stop->load(std::memory_order_relaxed));
-    }
-
     // Counts a position; true when the search is to stop.
     bool outOfBudget() {
-        ++nodes_;
-        if (budget_.ms > 0 && (nodes_ & 31) == 0) {
-            const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_);
-            if (spent.count() >= budget_.ms) timeUp_ = true;
+        const int64_t n = ++shared_.nodes;
+        const SolveBudget& budget = shared_.budget;
+        if (budget.ms > 0 && (n & 31) == 0) {
+            const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - shared_.start);
+            if (spent.count() >= budget.ms) shared_.timeUp = true;
         }
-        return overBudget() || (!thorough_ && nodes_ >= budget_.quickNodes);
+        return shared_.overBudget() || (!thorough_ && n >= budget.quickNodes) ||
+               (shared_.roundEnd > 0 && n >= shared_.roundEnd);
     }
 
     static void take(Bitboard& p, Joinable& j, Bits256& banned, int id) {
@@ -492,7 +519,11 @@ private:
             };
             first.strikeKnown(known);
             first.replay(source);
-            const bool passes = bothJoin(0) || bothJoin(1) || bothJoin(2);
+            // The plain search tests every pairing, so that it bans the same
+            // pairs whatever it meets first.
+            const bool passes = learning_ ? bothJoin(0) || bothJoin(1) || bothJoin(2)
+                                          : (banned.has(base) || bothJoin(0)) && (banned.has(base + 1) || bothJoin(1)) &&
+                                                (banned.has(base + 2) || bothJoin(2));
             if (!passes) first.close();
             out.first[sk] = first.order();
             out.valid[sk] = true;
@@ -517,7 +548,7 @@ private:
                 }
             }
             if (open == 0) {
-                noteConflict(p, k, first);
+                if (learning_) noteConflict(p, k, first);
                 return false;
             }
         }
@@ -548,7 +579,7 @@ private:
     // the most active kind.
     int chooseMove(const Bitboard& p, const Joinable& known, const Bits256& banned) const {
         double maxActivity = 0;
-        if (thorough_) {
+        if (thorough_ && learning_) {
             solver::forEachIn(known.pairs, banned, [&](int id) {
                 maxActivity = std::max(maxActivity, activity_[static_cast<std::size_t>(id / kPairsPerKind)]);
             });
@@ -625,7 +656,7 @@ private:
         const std::size_t pathMark = path_.size();
         std::vector<Bits256> chain;  // the positions met here, all lost together
         const auto lose = [&] {
-            for (const Bits256& r : chain) lost_.insert(r);
+            for (const Bits256& r : chain) shared_.lost.insert(r);
             path_.resize(pathMark);
             return Outcome::Lost;
         };
@@ -636,7 +667,7 @@ private:
                 if (p.tilesLeft() == 0) return Outcome::Cleared;
                 if (outOfBudget()) return Outcome::OutOfBudget;
                 if (chain.empty() || !(chain.back() == p.removed())) {
-                    if (lost_.contains(p.removed())) return lose();
+                    if (shared_.lost.contains(p.removed())) return lose();
                     chain.push_back(p.removed());
                 }
                 refreshJoinable(p, known);
@@ -668,7 +699,7 @@ private:
                 const Bits256 before = banned;
                 // A position met for the first time tests the kinds most
                 // likely to fail; after a move has been refuted here, all.
-                const std::size_t limit = tests == &mine ? kKinds : kFirstTestKinds;
+                const std::size_t limit = tests == &mine || !learning_ ? kKinds : kFirstTestKinds;
                 if (!banHopelessPairings(p, known.pairs, *earlier, tests, mine, banned, limit)) return lose();
                 tests = &mine;
                 if (!(before == banned)) continue;
@@ -681,7 +712,7 @@ private:
             Bits256 nextBanned = banned;
             take(next, nextKnown, nextBanned, best);
             Outcome o = Outcome::Lost;
-            if (!lost_.contains(next.removed())) {
+            if (!shared_.lost.contains(next.removed())) {
                 path_.push_back(best);
                 o = explore(next, nextKnown, nextBanned, earlier, tests, depth + 1);
                 if (o != Outcome::Lost) return o;
@@ -711,14 +742,46 @@ private:
         return order;
     }();
 
-    SolveBudget budget_;
-    Clock::time_point start_;
-    int64_t nodes_ = 0;
-    bool timeUp_ = false;
+    Shared& shared_;
+    bool learning_;
     bool thorough_ = false;
-    LostSet lost_;
     std::vector<int> path_;
 };
+
+// Decides the position. The plain quick search first, which settles most
+// boards; then the learning thorough search and the plain one by turns, in
+// rounds that double in length, each going on with every lost position found
+// so far. The learning search's "no way through" is final. When it finds a
+// way through, the plain search goes on alone to find its own answer: the
+// lost positions the other found spare it work but do not change what it
+// finds, as a known lost move is banned just as one found lost again. Only
+// when the budget ends first is the learning search's answer given.
+Outcome decide(Shared& shared, const Bitboard& root, std::vector<int>& path) {
+    Search plain(shared, Search::Style::Plain);
+    Outcome o = plain.quick(root);
+    if (o != Outcome::OutOfBudget || shared.overBudget()) {
+        path = plain.path();
+        return o;
+    }
+    Search learning(shared, Search::Style::Learning);
+    for (int64_t round = kFirstRound;; round *= 2) {
+        shared.roundEnd = shared.nodes + round;
+        o = learning.thorough(root);
+        if (o == Outcome::Lost) return o;
+        if (o == Outcome::Cleared) {
+            shared.roundEnd = 0;
+            path = plain.thorough(root) == Outcome::Cleared ? plain.path() : learning.path();
+            return o;
+        }
+        if (shared.overBudget()) return o;
+        shared.roundEnd = shared.nodes + round;
+        o = plain.thorough(root);
+        if (o != Outcome::OutOfBudget || shared.overBudget()) {
+            path = plain.path();
+            return o;
+        }
+    }
+}
 
 // Plays the pairs on a copy of the board with the game's own rule; false
 // when any step is not a legal move.
@@ -751,13 +814,14 @@ SolveResult solvePosition(const Position& pos, const SolveBudget& budget) {
         if (plain.tile(t).state == kPicked) plain.setState(t, kOnBoard);
     const Layout layout = Bitboard::layoutOf(plain);
     const Bitboard root = Bitboard::of(layout, plain);
-    Search search(budget);
-    const Outcome outcome = search.run(root);
+    Shared shared(budget);
+    std::vector<int> path;
+    const Outcome outcome = decide(shared, root, path);
 
     SolveResult result;
-    result.nodes = search.nodes();
+    result.nodes = shared.nodes;
     if (outcome == Outcome::Cleared) {
-        for (const int id : search.path()) {
+        for (const int id : path) {
             const int a = pairTileA(id), b = pairTileB(id);
             const auto ua = static_cast<std::size_t>(a), ub = static_cast<std::size_t>(b);
             const OrderedPair pair = orderPair(layout.x[ua], layout.y[ua], layout.x[ub], layout.y[ub]);

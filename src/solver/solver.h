@@ -25,16 +25,20 @@
 //   the position lost.
 // - Pairing tests (on hard boards). The same bound with a kind's tiles held
 //   on the board shows pairings of the kind that no line can complete; they
-//   are banned, and a kind left without a pairing loses. A position met for
-//   the first time tests the kinds that failed most recently; once one of
-//   its moves has been refuted, every kind.
+//   are banned, and a kind left without a pairing loses.
 // - Lost positions are remembered by their exact set of removed tiles.
 //
 // Each bound is a fixpoint computed afresh, but it starts by repeating the
 // strikes of the same bound one position up the search, which mostly still
-// hold and need no question to the connection rule. On hard boards the
-// moves are tried in the order of the pairs they make joinable, the kinds
-// that stood in the way of a failed pairing test lately first.
+// hold and need no question to the connection rule.
+//
+// Two searches share the work and the lost positions. The plain one tries
+// the moves in the order of the pairs they make joinable and tests every
+// kind everywhere; its answers are the ones the stage files were made with,
+// and it gives every answer. The learning one tries first the moves of the
+// kinds that lately stood in the way of a failed pairing test, and tests
+// fewer kinds at a new position; it proves hard boards lost much sooner.
+// Their verdicts agree, so either may give one; see decide() in solver.cpp.
 //
 // A verdict is never a guess: Unsolvable is returned only when every way on
 // has been refuted, and an answer is replayed with the game's pair rule before it is
