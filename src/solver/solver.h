@@ -35,10 +35,11 @@
 // Two searches share the work and the lost positions. The plain one tries
 // the moves in the order of the pairs they make joinable and tests every
 // kind everywhere; its answers are the ones the stage files were made with,
-// and it gives every answer. The learning one tries first the moves of the
-// kinds that lately stood in the way of a failed pairing test, and tests
-// fewer kinds at a new position; it proves hard boards lost much sooner.
-// Their verdicts agree, so either may give one; see decide() in solver.cpp.
+// and the answer given is its own unless the budget ends before it finds
+// one. The learning one tries first the moves of the kinds that lately stood
+// in the way of a failed pairing test, and tests fewer kinds at a new
+// position; it proves hard boards lost much sooner. Their verdicts agree, so
+// either may give one; see decide() in solver.cpp.
 //
 // A verdict is never a guess: Unsolvable is returned only when every way on
 // has been refuted, and an answer is replayed with the game's pair rule before it is
