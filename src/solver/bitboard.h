@@ -93,6 +93,17 @@ struct Layout {
     std::array<uint8_t, kTiles> y{};  // row 1..8
 };
 
+// A set of field cells as bit masks per row and per column.
+struct CellSet {
+    std::array<uint32_t, kBoardH> rows{};  // bit x of row y
+    std::array<uint32_t, kBoardW> cols{};  // bit y of column x
+
+    void add(int x, int y) {
+        rows[static_cast<std::size_t>(y)] |= 1u << x;
+        cols[static_cast<std::size_t>(x)] |= 1u << y;
+    }
+};
+
 class Bitboard {
 public:
     // The layout of a board, and the position on it: tiles in state 2 are
@@ -131,6 +142,9 @@ public:
 
     // Whether cell (x, y) lies on the path `route` from a to b.
     bool onRoute(int a, int b, int route, int x, int y) const;
+    // Whether a cell of the set other than the two ends lies on the path
+    // `route` from a to b.
+    bool routeMeets(int a, int b, int route, const CellSet& cells) const;
 
 private:
     const Layout* layout_ = nullptr;
@@ -160,8 +174,10 @@ namespace detail {
 
 // Lowest and highest bit of the run of set bits of m that holds bit i
 // (bit i must be set; bit 31 must be clear).
-inline int runLow(uint32_t m, int i) { return i + 1 - std::countl_one(m << (31 - i)); }
-inline int runHigh(uint32_t m, int i) { return i - 1 + std::countr_one(m >> i); }
+// The complemented words are never zero (bit 31 of m << (31 - i) is set
+// and bit 31 of m >> i is clear), so the counts need no test for zero.
+inline int runLow(uint32_t m, int i) { return i + 1 - __builtin_clz(~(m << (31 - i))); }
+inline int runHigh(uint32_t m, int i) { return i - 1 + __builtin_ctz(~(m >> i)); }
 // Bits lo..hi set.
 inline uint32_t span(int lo, int hi) { return ((2u << hi) - 1u) & ~((1u << lo) - 1u); }
 
@@ -194,7 +210,7 @@ inline int Bitboard::route(int a, int b) const {
             uint32_t rows = span(lo, hi);
             for (int c = std::min(ax, bx) + 1; c < std::max(ax, bx) && rows != 0; ++c)
                 rows &= colFree_[static_cast<std::size_t>(c)];
-            if (rows != 0) return kVerticalFirst + std::countr_zero(rows);
+            if (rows != 0) return kVerticalFirst + __builtin_ctz(rows);
         }
     }
     // Horizontal first: the same with rows and columns exchanged.
@@ -208,7 +224,7 @@ inline int Bitboard::route(int a, int b) const {
             uint32_t cols = span(lo, hi);
             for (int r = std::min(ay, by) + 1; r < std::max(ay, by) && cols != 0; ++r)
                 cols &= rowFree_[static_cast<std::size_t>(r)];
-            if (cols != 0) return kHorizontalFirst + std::countr_zero(cols);
+            if (cols != 0) return kHorizontalFirst + __builtin_ctz(cols);
         }
     }
     return -1;
@@ -226,6 +242,34 @@ inline bool Bitboard::onRoute(int a, int b, int route, int x, int y) const {
     }
     const int r = route - kVerticalFirst;
     return (x == ax && within(y, ay, r)) || (y == r && within(x, ax, bx)) || (x == bx && within(y, r, by));
+}
+
+inline bool Bitboard::routeMeets(int a, int b, int route, const CellSet& cells) const {
+    const int ax = layout_->x[static_cast<std::size_t>(a)];
+    const int ay = layout_->y[static_cast<std::size_t>(a)];
+    const int bx = layout_->x[static_cast<std::size_t>(b)];
+    const int by = layout_->y[static_cast<std::size_t>(b)];
+    const auto between = [](int e1, int e2) { return detail::span(std::min(e1, e2), std::max(e1, e2)); };
+    // The cells of the set on a stretch of one row or one column, without
+    // the two end cells.
+    const auto inRow = [&](int y, int x1, int x2) {
+        uint32_t m = cells.rows[static_cast<std::size_t>(y)] & between(x1, x2);
+        if (y == ay) m &= ~(1u << ax);
+        if (y == by) m &= ~(1u << bx);
+        return m;
+    };
+    const auto inCol = [&](int x, int y1, int y2) {
+        uint32_t m = cells.cols[static_cast<std::size_t>(x)] & between(y1, y2);
+        if (x == ax) m &= ~(1u << ay);
+        if (x == bx) m &= ~(1u << by);
+        return m;
+    };
+    if (route >= kHorizontalFirst) {
+        const int c = route - kHorizontalFirst;
+        return (inRow(ay, ax, c) | inCol(c, ay, by) | inRow(by, c, bx)) != 0;
+    }
+    const int r = route - kVerticalFirst;
+    return (inCol(ax, ay, r) | inRow(r, ax, bx) | inCol(bx, r, by)) != 0;
 }
 
 // The pairs of a position known to be joinable, and the rows and columns of

@@ -89,22 +89,15 @@ private:
 enum class Outcome { Cleared, Lost, OutOfBudget };
 
 // The tiles a relaxation struck, in order, each with the partner that let it
-// go and the path that joined them (see relax).
+// go and the path that joined them (see Relaxation). Only the first `size`
+// entries are set.
 struct StrikeOrder {
-    std::array<uint8_t, kTiles> tile{};
-    std::array<uint8_t, kTiles> partner{};
-    std::array<uint8_t, kTiles> route{};  // Bitboard::route, or kNoRoute
+    std::array<uint8_t, kTiles> tile;
+    std::array<uint8_t, kTiles> partner;
+    std::array<uint8_t, kTiles> route;  // Bitboard::route, or kNoRoute
     int size = 0;
 };
 constexpr int kNoRoute = 255;  // a strike whose path was not recorded
-
-// What a relaxation may not do: strike a pinned tile, or strike a tile by a
-// barred pair; and the pairs it is asked about, if any.
-struct Restriction {
-    Bits256 pinned;  // tiles
-    Bits256 barred;  // pair ids
-    std::array<int, 2> goals{-1, -1};  // pair ids, -1 for none
-};
 
 int complementOf(int id) {
     return (id / kPairsPerKind) * kPairsPerKind + solver::complementPair(id % kPairsPerKind);
@@ -118,164 +111,206 @@ int complementOf(int id) {
 // Restricted, the same holds for every line as long as it takes no barred
 // pair and no pinned tile.
 //
-// Returns the number of tiles neither struck nor pinned, or -1 - g as soon
-// as goal pair g of the restriction can be joined; `relaxed` is p with the
-// struck tiles taken off, `order` the strikes. A strike recorded in
-// `earlier`, at a position on the way to p or at p itself, is repeated in
-// order; it holds without asking the rule again while its partner is still
-// on the board and its pair allowed, unless a cell of an earlier strike not
-// repeated may lie on its path: apart from such cells, at least the same
-// cells are free here at each step as there.
-int relax(const Bitboard& p, const Bits256& known, const Restriction& rule, const StrikeOrder* earlier,
-          StrikeOrder& order, Bitboard& relaxed) {
-    relaxed = p;
-    const Layout& l = p.layout();
-    Bits256 struck;
-    int unstruck = p.tilesLeft();
-    for (std::size_t w = 0; w < 3; ++w) unstruck -= solver::detail::bitCount(rule.pinned.w[w] & ~p.removed().w[w]);
-    order.size = 0;
-    const auto strikable = [&](int t) { return p.present(t) && !struck.has(t) && !rule.pinned.has(t); };
-    const auto allowed = [&](int t, int u) { return p.present(u) && !rule.barred.has(solver::pairIdOf(t, u)); };
-    // The goals are asked between the phases and after every sweep: a
-    // goal that joins at some time still joins at the end.
-    int reached = -1;
-    const auto goalReached = [&] {
-        for (std::size_t g = 0; g < rule.goals.size() && reached < 0; ++g) {
-            const int id = rule.goals[g];
-            if (id >= 0 && relaxed.joinable(pairTileA(id), pairTileB(id))) reached = static_cast<int>(g);
-        }
-        return reached >= 0;
-    };
-    const auto strike = [&](int t, int partner, int route) {
-        struck.set(t);
-        relaxed.remove(t);
-        --unstruck;
-        const auto i = static_cast<std::size_t>(order.size++);
-        order.tile[i] = static_cast<uint8_t>(t);
-        order.partner[i] = static_cast<uint8_t>(partner);
-        order.route[i] = static_cast<uint8_t>(route);
-    };
-    // Strikes t by another tile that joins it now; false when none does.
-    const auto strikeByAny = [&](int t) {
-        const int first = t / 4 * 4;
-        for (int u = first; u < first + 4; ++u) {
-            if (u == t || !allowed(t, u)) continue;
-            const int route = relaxed.route(t, u);
-            if (route < 0) continue;
-            strike(t, u, route);
-            return true;
-        }
-        return false;
-    };
-    if (goalReached()) return -1 - reached;
-    solver::forEachIn(known, rule.barred, [&](int id) {
-        const int a = pairTileA(id), b = pairTileB(id);
-        if (strikable(a)) strike(a, b, kNoRoute);
-        if (strikable(b)) strike(b, a, kNoRoute);
-    });
-    if (goalReached()) return -1 - reached;
-    if (earlier != nullptr) {
-        // The cells of earlier strikes not repeated (yet). An earlier strike
-        // whose recorded path crosses one of them is asked again; one
-        // without a recorded path is asked again when such a cell lies in
-        // its column or row range, as a path of at most two bends keeps to
-        // the columns between its ends or to the rows between them (see
-        // refreshJoinable in bitboard.h).
-        std::array<uint8_t, kTiles> missing{};
-        int nMissing = 0;
-        uint32_t missingCols = 0;
-        uint32_t missingRows = 0;
-        const auto miss = [&](int t) {
-            missing[static_cast<std::size_t>(nMissing++)] = static_cast<uint8_t>(t);
-            missingCols |= 1u << l.x[static_cast<std::size_t>(t)];
-            missingRows |= 1u << l.y[static_cast<std::size_t>(t)];
-        };
-        const auto pathClear = [&](int t, int u, int route) {
-            if (route == kNoRoute) {
-                const int tx = l.x[static_cast<std::size_t>(t)], ty = l.y[static_cast<std::size_t>(t)];
-                const int ux = l.x[static_cast<std::size_t>(u)], uy = l.y[static_cast<std::size_t>(u)];
-                return (missingCols & solver::detail::span(std::min(tx, ux), std::max(tx, ux))) == 0 &&
-                       (missingRows & solver::detail::span(std::min(ty, uy), std::max(ty, uy))) == 0;
-            }
-            for (int k = 0; k < nMissing; ++k) {
-                const int m = missing[static_cast<std::size_t>(k)];
-                const int mx = l.x[static_cast<std::size_t>(m)], my = l.y[static_cast<std::size_t>(m)];
-                if (p.onRoute(t, u, route, mx, my)) return false;
-            }
-            return true;
-        };
-        for (int i = 0; i < earlier->size && unstruck > 0; ++i) {
-            const int t = earlier->tile[static_cast<std::size_t>(i)];
-            const int u = earlier->partner[static_cast<std::size_t>(i)];
-            const int route = earlier->route[static_cast<std::size_t>(i)];
+// Striking a tile that cannot be struck would only weaken the bound; failing
+// to strike one that can would make it claim too much. So every shortcut
+// below saves asking the rule only where the answer is known to be no
+// different.
+class Relaxation {
+public:
+    // Nothing struck yet.
+    Relaxation(const Bitboard& p, const Bits256& pinned, const Bits256& barred)
+        : p_(&p), relaxed_(p), pinned_(pinned), barred_(barred) {
+        unstruck_ = p.tilesLeft();
+        for (std::size_t w = 0; w < 3; ++w) unstruck_ -= solver::detail::bitCount(pinned.w[w] & ~p.removed().w[w]);
+        askedAt_.fill(-1);
+    }
+
+    // Strikes both tiles of every allowed pair in `known`, pairs joinable in
+    // p itself (their paths are not recorded: they need no struck cell).
+    void strikeKnown(const Bits256& known) {
+        solver::forEachIn(known, barred_, [&](int id) {
+            const int a = pairTileA(id), b = pairTileB(id);
+            if (strikable(a)) strike(a, b, kNoRoute);
+            if (strikable(b)) strike(b, a, kNoRoute);
+        });
+    }
+
+    // Repeats the strikes of a relaxation made at p or at a position on the
+    // way to it, in order. A strike holds without asking the rule while its
+    // partner is on the board and its pair allowed, unless its recorded path
+    // crosses the cell of an earlier strike not repeated: apart from such
+    // cells, at least the same cells are free here at each step as there. A
+    // strike without a recorded path joined two tiles on the board there,
+    // through cells free there and so free here. A strike that does not
+    // hold is asked again, with any partner; a tile still not struck is left
+    // to close().
+    void replay(const StrikeOrder& earlier) {
+        const Layout& l = p_->layout();
+        solver::CellSet missing;
+        const auto miss = [&](int t) { missing.add(l.x[static_cast<std::size_t>(t)], l.y[static_cast<std::size_t>(t)]); };
+        for (int i = 0; i < earlier.size && unstruck_ > 0; ++i) {
+            const int t = earlier.tile[static_cast<std::size_t>(i)];
+            const int u = earlier.partner[static_cast<std::size_t>(i)];
+            const int route = earlier.route[static_cast<std::size_t>(i)];
             if (!strikable(t)) {
-                if (p.present(t) && !struck.has(t)) miss(t);  // pinned here
+                if (p_->present(t) && !struck_.has(t)) miss(t);  // pinned here
                 continue;
             }
             if (allowed(t, u)) {
-                if (pathClear(t, u, route)) {
+                if (route == kNoRoute || !p_->routeMeets(t, u, route, missing)) {
                     strike(t, u, route);
                     continue;
                 }
-                const int now = relaxed.route(t, u);
+                const int now = relaxed_.route(t, u);
                 if (now >= 0) {
                     strike(t, u, now);
                     continue;
                 }
             }
-            if (!strikeByAny(t)) miss(t);
+            if (!strikeByAny(t)) {
+                miss(t);
+                askedAt_[static_cast<std::size_t>(t)] = static_cast<int16_t>(order_.size);
+            }
         }
     }
+
     // Sweeps over the tiles left until one strikes nothing. Striking a tile
-    // at once lets the rest of the sweep use its cell. After the first
-    // sweep a pair is asked again only when a cell struck since it was last
-    // asked lies in its column or row range (see refreshJoinable in bitboard.h); the
-    // cells struck in the last sweep and so far in this one cover those.
-    uint32_t lastCols = ~0u, lastRows = ~0u;  // the first sweep asks all
-    for (bool changed = true; changed && unstruck > 0;) {
-        if (goalReached()) return -1 - reached;
-        changed = false;
-        uint32_t nowCols = 0, nowRows = 0;
-        Bits256 gone = p.removed();  // tiles not to look at: gone, struck or pinned
-        for (std::size_t w = 0; w < gone.w.size(); ++w) gone.w[w] |= struck.w[w] | rule.pinned.w[w];
-        solver::forEachIn(Bits256{{~0ull, ~0ull, (uint64_t{1} << (kTiles - 128)) - 1, 0}}, gone, [&](int t) {
-            if (!strikable(t)) return;  // struck earlier in this sweep
-            const int tx = l.x[static_cast<std::size_t>(t)], ty = l.y[static_cast<std::size_t>(t)];
-            const uint32_t cols = lastCols | nowCols, rows = lastRows | nowRows;
-            int u = -1;
-            int route = -1;
-            for (int v = t / 4 * 4; v < t / 4 * 4 + 4 && u < 0; ++v) {
-                if (v == t || !allowed(t, v)) continue;
-                const int vx = l.x[static_cast<std::size_t>(v)], vy = l.y[static_cast<std::size_t>(v)];
-                if ((cols & solver::detail::span(std::min(tx, vx), std::max(tx, vx))) == 0 &&
-                    (rows & solver::detail::span(std::min(ty, vy), std::max(ty, vy))) == 0)
-                    continue;
-                route = relaxed.route(t, v);
-                if (route >= 0) u = v;
-            }
-            if (u < 0) return;
-            strike(t, u, route);
-            nowCols |= 1u << tx;
-            nowRows |= 1u << ty;
-            if (strikable(u)) {
-                strike(u, t, route);  // the same cells either way round
-                nowCols |= 1u << l.x[static_cast<std::size_t>(u)];
-                nowRows |= 1u << l.y[static_cast<std::size_t>(u)];
-            }
-            changed = true;
-        });
-        lastCols = nowCols;
-        lastRows = nowRows;
+    // at once lets the rest of the sweep use its cell. A pair is asked again
+    // only when a cell struck since it was last asked lies in its column or
+    // row range (see refreshJoinable in bitboard.h): in the first sweep the
+    // cells struck since the tile was asked in vain, if it was, and so far in
+    // this sweep; after it the cells struck in the last sweep and so far in
+    // this one.
+    void close() {
+        const Layout& l = p_->layout();
+        const int start = order_.size;
+        std::array<uint32_t, kTiles + 1> sinceCols, sinceRows;  // cells struck from strike i on
+        sinceCols[static_cast<std::size_t>(start)] = sinceRows[static_cast<std::size_t>(start)] = 0;
+        for (int i = start - 1; i >= 0; --i) {
+            const auto si = static_cast<std::size_t>(i);
+            const auto t = static_cast<std::size_t>(order_.tile[si]);
+            sinceCols[si] = sinceCols[si + 1] | 1u << l.x[t];
+            sinceRows[si] = sinceRows[si + 1] | 1u << l.y[t];
+        }
+        bool firstSweep = true;
+        uint32_t lastCols = 0, lastRows = 0;
+        for (bool changed = true; changed && unstruck_ > 0;) {
+            changed = false;
+            uint32_t nowCols = 0, nowRows = 0;
+            solver::forEachIn(kAllTiles, left(), [&](int t) {
+                if (!strikable(t)) return;  // struck earlier in this sweep
+                const int tx = l.x[static_cast<std::size_t>(t)], ty = l.y[static_cast<std::size_t>(t)];
+                uint32_t cols = lastCols | nowCols, rows = lastRows | nowRows;
+                if (firstSweep) {
+                    const int asked = askedAt_[static_cast<std::size_t>(t)];
+                    cols |= asked < 0 ? ~0u : sinceCols[static_cast<std::size_t>(asked)];
+                    rows |= asked < 0 ? ~0u : sinceRows[static_cast<std::size_t>(asked)];
+                }
+                int u = -1;
+                int route = -1;
+                for (int v = t / 4 * 4; v < t / 4 * 4 + 4 && u < 0; ++v) {
+                    if (v == t || !allowed(t, v)) continue;
+                    const int vx = l.x[static_cast<std::size_t>(v)], vy = l.y[static_cast<std::size_t>(v)];
+                    if ((cols & solver::detail::span(std::min(tx, vx), std::max(tx, vx))) == 0 &&
+                        (rows & solver::detail::span(std::min(ty, vy), std::max(ty, vy))) == 0)
+                        continue;
+                    route = relaxed_.route(t, v);
+                    if (route >= 0) u = v;
+                }
+                if (u < 0) return;
+                strike(t, u, route);
+                nowCols |= 1u << tx;
+                nowRows |= 1u << ty;
+                if (strikable(u)) {
+                    strike(u, t, route);  // the same cells either way round
+                    nowCols |= 1u << l.x[static_cast<std::size_t>(u)];
+                    nowRows |= 1u << l.y[static_cast<std::size_t>(u)];
+                }
+                changed = true;
+            });
+            lastCols = nowCols;
+            lastRows = nowRows;
+            firstSweep = false;
+        }
+        // Every tile left has now been asked in vain, with the cells free now.
+        if (unstruck_ > 0)
+            solver::forEachIn(kAllTiles, left(), [&](int t) {
+                if (!pinned_.has(t)) askedAt_[static_cast<std::size_t>(t)] = static_cast<int16_t>(order_.size);
+            });
     }
-    if (goalReached()) return -1 - reached;
-    return unstruck;
-}
+
+    // Lets the two tiles of a pair of a pinned kind go, together only: they
+    // are no longer pinned and their pair is allowed. close() then strikes
+    // on from where the relaxation stood.
+    void release(int id) {
+        for (const int t : {pairTileA(id), pairTileB(id)}) {
+            pinned_.clear(t);
+            askedAt_[static_cast<std::size_t>(t)] = -1;
+            if (p_->present(t)) ++unstruck_;
+        }
+        barred_.clear(id);
+    }
+
+    // Tiles neither struck nor pinned.
+    int unstruck() const { return unstruck_; }
+    const Bits256& struck() const { return struck_; }
+    // Whether the two tiles of a pair, both on the board, can be joined
+    // with the struck tiles counted as free.
+    bool joins(int id) const { return relaxed_.joinable(pairTileA(id), pairTileB(id)); }
+    const StrikeOrder& order() const { return order_; }
+
+private:
+    static constexpr Bits256 kAllTiles{{~0ull, ~0ull, (uint64_t{1} << (kTiles - 128)) - 1, 0}};
+
+    bool strikable(int t) const { return p_->present(t) && !struck_.has(t) && !pinned_.has(t); }
+    bool allowed(int t, int u) const { return p_->present(u) && !barred_.has(solver::pairIdOf(t, u)); }
+    // The tiles not to look at: gone, struck or pinned.
+    Bits256 left() const {
+        Bits256 gone = p_->removed();
+        for (std::size_t w = 0; w < gone.w.size(); ++w) gone.w[w] |= struck_.w[w] | pinned_.w[w];
+        return gone;
+    }
+
+    void strike(int t, int partner, int route) {
+        struck_.set(t);
+        relaxed_.remove(t);
+        --unstruck_;
+        const auto i = static_cast<std::size_t>(order_.size++);
+        order_.tile[i] = static_cast<uint8_t>(t);
+        order_.partner[i] = static_cast<uint8_t>(partner);
+        order_.route[i] = static_cast<uint8_t>(route);
+    }
+
+    // Strikes t by another tile that joins it now; false when none does.
+    bool strikeByAny(int t) {
+        const int first = t / 4 * 4;
+        for (int u = first; u < first + 4; ++u) {
+            if (u == t || !allowed(t, u)) continue;
+            const int route = relaxed_.route(t, u);
+            if (route < 0) continue;
+            strike(t, u, route);
+            return true;
+        }
+        return false;
+    }
+
+    const Bitboard* p_;
+    Bitboard relaxed_;  // p with the struck tiles taken off
+    Bits256 pinned_;    // tiles
+    Bits256 barred_;    // pair ids
+    Bits256 struck_;
+    int unstruck_ = 0;
+    StrikeOrder order_;
+    // For each tile asked in vain: the number of strikes made by then; -1
+    // for a tile not asked yet.
+    std::array<int16_t, kTiles> askedAt_;
+};
 
 // Whether the strikes of a full reachability bound taken at a position on
 // the way to p (every tile there struck) still strike every tile of p: they
 // do when each strike of a tile still on the board has its partner still on
 // the board and its pair not banned, for at each step at least the same
-// cells are free here as there (see relax).
+// cells are free here as there (see Relaxation::replay).
 bool strikesHold(const Bitboard& p, const Bits256& banned, const StrikeOrder& earlier) {
     for (int i = 0; i < earlier.size; ++i) {
         const int t = earlier.tile[static_cast<std::size_t>(i)];
@@ -285,50 +320,82 @@ bool strikesHold(const Bitboard& p, const Bits256& banned, const StrikeOrder& ea
     return true;
 }
 
-// The last tests of the pairings of each kind (see banHopelessPairings),
-// three per kind.
-struct PairingProof {
-    StrikeOrder first;   // all four tiles pinned, until one pair joins
-    StrikeOrder second;  // the other pair's tiles pinned, until it joins
-    int secondPair = -1;
-    bool held = false;   // the pairing passed both tests
+// The strikes of the first pairing test of each kind at a position (see
+// banHopelessPairings), for the tests of the positions below it.
+struct KindTests {
+    std::array<StrikeOrder, kKinds> first;
+    std::array<bool, kKinds> valid{};
 };
-using PairingProofs = std::array<PairingProof, kKinds * 3>;
+
+// Tuning of the thorough search; the verdicts do not depend on them.
+constexpr std::size_t kFirstTestKinds = 8;  // kinds tested at a position met for the first time
+constexpr double kActivityWeight = 3.0;     // see Search::chooseMove
+constexpr double kActivityGrowth = 1.25;    // see Search::noteConflict
+constexpr int64_t kFirstRound = 2000;       // positions; see decide
+
+// What the searches of one solve share: the budget and what has been spent
+// of it, the end of the current round, and the positions proven lost.
+struct Shared {
+    explicit Shared(const SolveBudget& b) : budget(b) {}
+
+    SolveBudget budget;
+    Clock::time_point start = Clock::now();
+    int64_t nodes = 0;
+    bool timeUp = false;
+    int64_t roundEnd = 0;  // a search stops when `nodes` reaches it; 0: never
+    LostSet lost;
+
+    bool overBudget() const {
+        return timeUp || (budget.nodes > 0 && nodes > budget.nodes) ||
+               (budget.stop != nullptr && budget.stop->load(std::memory_order_relaxed));
+    }
+};
 
 class Search {
 public:
-    explicit Search(const SolveBudget& budget) : budget_(budget), start_(Clock::now()) {}
+    // The two ways of searching. Both prove the same verdicts; they differ
+    // in the order they try things, so in the answer they find first:
+    // - Plain: the moves in the order of the pairs they make joinable, every
+    //   kind's pairings tested at every position, in the order of the kinds.
+    //   Its answers are the ones the stage files were made with.
+    // - Learning: kinds and moves that stood in the way of pairings lately
+    //   first (see noteConflict), fewer tests at a new position. Much faster
+    //   on hard boards, above all on boards with no way through.
+    enum class Style { Plain, Learning };
 
-    // A quick search first, with the cheap bounds only; when it has not
-    // decided after budget.quickNodes positions, a thorough one from the
-    // start, which tests the pairings of every kind at each position and
-    // tries first the moves that make the most pairs joinable. The lost
-    // positions found by the first are kept.
-    Outcome run(const Bitboard& root) {
-        Outcome o = explore(root, Joinable{}, Bits256{}, nullptr, nullptr, 0);
-        if (o == Outcome::OutOfBudget && !thorough_ && !overBudget()) {
-            thorough_ = true;
-            path_.clear();
-            o = explore(root, Joinable{}, Bits256{}, nullptr, nullptr, 0);
-        }
-        return o;
+    Search(Shared& shared, Style style) : shared_(shared), learning_(style == Style::Learning) {}
+
+    // The quick search: the cheap bounds only, until budget.quickNodes
+    // positions have been examined in all.
+    Outcome quick(const Bitboard& root) {
+        thorough_ = false;
+        path_.clear();
+        return explore(root, Joinable{}, Bits256{}, nullptr, nullptr, 0);
     }
 
-    // The pairs taken, in order, after run() answered Cleared.
+    // The thorough search from the start: the pairings of the kinds tested
+    // at each position as well. Lost positions proven before by any search
+    // of the solve are not looked at again.
+    Outcome thorough(const Bitboard& root) {
+        thorough_ = true;
+        path_.clear();
+        return explore(root, Joinable{}, Bits256{}, nullptr, nullptr, 0);
+    }
+
+    // The pairs taken, in order, after a search answered Cleared.
     const std::vector<int>& path() const { return path_; }
-    int64_t nodes() const { return nodes_; }
 
 private:
-    bool overBudget() const { return timeUp_ || (budget_.nodes > 0 && nodes_ > budget_.nodes); }
-
     // Counts a position; true when the search is to stop.
     bool outOfBudget() {
-        ++nodes_;
-        if (budget_.ms > 0 && (nodes_ & 31) == 0) {
-            const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_);
-            if (spent.count() >= budget_.ms) timeUp_ = true;
+        const int64_t n = ++shared_.nodes;
+        const SolveBudget& budget = shared_.budget;
+        if (budget.ms > 0 && (n & 31) == 0) {
+            const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - shared_.start);
+            if (spent.count() >= budget.ms) shared_.timeUp = true;
         }
-        return overBudget() || (!thorough_ && nodes_ >= budget_.quickNodes);
+        return shared_.overBudget() || (!thorough_ && n >= budget.quickNodes) ||
+               (shared_.roundEnd > 0 && n >= shared_.roundEnd);
     }
 
     static void take(Bitboard& p, Joinable& j, Bits256& banned, int id) {
@@ -411,75 +478,124 @@ private:
         return n;
     }
 
-    // Bans the pairings that no line of play can complete, for every kind
-    // with four tiles left: pairing {q, q'} needs one of its pairs to be
-    // joinable at some time with all four tiles on the board, and the other
-    // joinable with its own two tiles on the board while the first two go
-    // only together. Each test is the relaxation with those tiles pinned,
-    // stopped as soon as the pair joins; its strikes are kept in `out` and
-    // replayed by the next test of the same pairing further down the
-    // search (`earlier`), which then rarely needs to ask the rule at all.
-    // Returns false when a kind is left without a pairing.
-    static bool banHopelessPairings(const Bitboard& p, const Bits256& known, const StrikeOrder& plain,
-                                    const PairingProofs* earlier, Bits256& banned, PairingProofs& out) {
-        Bitboard relaxed = p;
-        StrikeOrder prior;
-        for (int k = 0; k < kKinds; ++k) {
-            if (p.left(k) != 4) {
-                for (int m = 0; m < 3; ++m) out[static_cast<std::size_t>(k * 3 + m)].held = false;
-                continue;
-            }
+    // Bans the pairings that no line of play can complete, for kinds with
+    // four tiles left: pairing {q, q'} needs one of its pairs to be joinable
+    // at some time with all four tiles on the board, and the other joinable
+    // with its own two tiles on the board while the first two go only
+    // together (whichever is taken first: before the second pair is taken,
+    // its tiles are on the board and the first pair's tiles have gone
+    // together or not at all). Both tests are the relaxation with those
+    // tiles pinned and the kind's other pairs barred:
+    // - The first is shared by the kind's three pairings. It starts from the
+    //   strikes of the same test at the position above (`earlier`), or else
+    //   from those of the bound (`plain`), which mostly still hold. A
+    //   pairing both of whose pairs join passes the second test as well,
+    //   which could only strike more; as soon as one does, the kind keeps a
+    //   pairing and its test ends there (the others stay untested, which
+    //   costs only what the search could have been spared).
+    // - The second goes on from where the first stopped, with the first
+    //   pair's tiles let go.
+    // Only the first `limit` kinds of kindOrder_ are tested: leaving a kind
+    // untested never bans anything wrongly. Each kind's first test is kept
+    // in `out` for the positions below. Returns false when a kind is left
+    // without a pairing.
+    bool banHopelessPairings(const Bitboard& p, const Bits256& known, const StrikeOrder& plain,
+                             const KindTests* earlier, KindTests& out, Bits256& banned, std::size_t limit) {
+        if (earlier != &out) out.valid.fill(false);
+        for (std::size_t i = 0; i < std::min(limit, kindOrder_.size()); ++i) {
+            const int k = kindOrder_[i];
+            const auto sk = static_cast<std::size_t>(k);
+            // `earlier` may be `out` itself when a position is tested again.
+            const StrikeOrder& source = earlier != nullptr && earlier->valid[sk] ? earlier->first[sk] : plain;
+            out.valid[sk] = false;
+            if (p.left(k) != 4) continue;
             const int base = k * kPairsPerKind;
-            Bits256 kindPairs;
-            for (int q = 0; q < kPairsPerKind; ++q) kindPairs.set(base + q);
-            Bits256 all4;
-            for (int t = k * 4; t < k * 4 + 4; ++t) all4.set(t);
+            Bits256 pins, barred = banned;
+            for (int t = k * 4; t < k * 4 + 4; ++t) pins.set(t);
+            for (int q = 0; q < kPairsPerKind; ++q) barred.set(base + q);
+            Relaxation first(p, pins, barred);
+            const auto bothJoin = [&](int m) {
+                return !banned.has(base + m) && first.joins(base + m) && first.joins(complementOf(base + m));
+            };
+            first.strikeKnown(known);
+            first.replay(source);
+            // The plain search tests every pairing, so that it bans the same
+            // pairs whatever it meets first.
+            const bool passes = learning_ ? bothJoin(0) || bothJoin(1) || bothJoin(2)
+                                          : (banned.has(base) || bothJoin(0)) && (banned.has(base + 1) || bothJoin(1)) &&
+                                                (banned.has(base + 2) || bothJoin(2));
+            if (!passes) first.close();
+            out.first[sk] = first.order();
+            out.valid[sk] = true;
+            if (passes) continue;
             int open = 0;
             for (int m = 0; m < 3; ++m) {
                 const int q1 = base + m, q2 = complementOf(base + m);
-                // `earlier` may be `out` itself when a position is tested
-                // again: each earlier proof is copied before it is replaced.
-                PairingProof& proof = out[static_cast<std::size_t>(k * 3 + m)];
-                const PairingProof* before = earlier != nullptr && (*earlier)[static_cast<std::size_t>(k * 3 + m)].held
-                                                 ? &(*earlier)[static_cast<std::size_t>(k * 3 + m)]
-                                                 : nullptr;
-                proof.held = false;
                 if (banned.has(q1)) continue;
-                // Which goal pair joins with the pinned tiles on the board and
-                // the barred pairs unused: 0 or 1, or -1 for neither.
-                const auto joins = [&](const Bits256& pins, const Bits256& barredHere, int goal1, int goal2,
-                                       const StrikeOrder* from, StrikeOrder& to) {
-                    prior = from != nullptr ? *from : plain;
-                    Restriction rule{pins, banned, {goal1, goal2}};
-                    for (std::size_t w = 0; w < rule.barred.w.size(); ++w) rule.barred.w[w] |= barredHere.w[w];
-                    const int r = relax(p, known, rule, &prior, to, relaxed);
-                    return r < 0 ? -1 - r : -1;
-                };
-                const int firstGoal = joins(all4, kindPairs, q1, q2, before != nullptr ? &before->first : nullptr,
-                                            proof.first);
-                bool possible = firstGoal >= 0;
-                if (possible) {
-                    const int id = firstGoal == 0 ? q2 : q1;
-                    Bits256 pins;
-                    pins.set(pairTileA(id));
-                    pins.set(pairTileB(id));
-                    Bits256 barredHere = kindPairs;
-                    barredHere.clear(complementOf(id));
-                    const bool same = before != nullptr && before->secondPair == id;
-                    possible = joins(pins, barredHere, id, -1, same ? &before->second : nullptr, proof.second) == 0;
-                    proof.secondPair = id;
+                const bool join1 = first.joins(q1), join2 = first.joins(q2);
+                bool possible = join1 && join2;
+                if (join1 != join2) {
+                    Relaxation second = first;
+                    second.release(join1 ? q1 : q2);
+                    second.close();
+                    possible = second.joins(join1 ? q2 : q1);
                 }
                 if (possible) {
-                    proof.held = true;
                     ++open;
                 } else {
                     banned.set(q1);
                     banned.set(q2);
                 }
             }
-            if (open == 0) return false;
+            if (open == 0) {
+                if (learning_) noteConflict(p, k, first);
+                return false;
+            }
         }
         return true;
+    }
+
+    // A kind has run out of pairings. It is tested first from now on (where
+    // one did, it is likely to again), and it and the kinds of the tiles its
+    // test could not strike, those that stand in its way, become more
+    // active: the search tries their moves earlier (see chooseMove). Recent
+    // conflicts count for more than old ones.
+    void noteConflict(const Bitboard& p, int kind, const Relaxation& test) {
+        const auto it = std::find(kindOrder_.begin(), kindOrder_.end(), kind);
+        std::rotate(kindOrder_.begin(), it, it + 1);
+        activity_[static_cast<std::size_t>(kind)] += bump_;
+        for (int t = 0; t < kTiles; ++t)
+            if (p.present(t) && !test.struck().has(t)) activity_[static_cast<std::size_t>(t / 4)] += bump_;
+        bump_ *= kActivityGrowth;
+        if (bump_ > 1e100) {
+            for (double& a : activity_) a *= 1e-100;
+            bump_ *= 1e-100;
+        }
+    }
+
+    // The move to try next: the quick search takes the one that leaves the
+    // easiest pair behind (riskOf); the thorough one the one that makes the
+    // most pairs joinable, with a bonus of up to kActivityWeight pairs for
+    // the most active kind.
+    int chooseMove(const Bitboard& p, const Joinable& known, const Bits256& banned) const {
+        double maxActivity = 0;
+        if (thorough_ && learning_) {
+            solver::forEachIn(known.pairs, banned, [&](int id) {
+                maxActivity = std::max(maxActivity, activity_[static_cast<std::size_t>(id / kPairsPerKind)]);
+            });
+        }
+        int best = -1;
+        double bestScore = 0;
+        solver::forEachIn(known.pairs, banned, [&](int id) {
+            double score = thorough_ ? -pairsOpenedBy(p, known, id) : riskOf(p, id);
+            if (maxActivity > 0)
+                score -= kActivityWeight * activity_[static_cast<std::size_t>(id / kPairsPerKind)] / maxActivity;
+            if (best < 0 || score < bestScore) {
+                best = id;
+                bestScore = score;
+            }
+        });
+        return best;
     }
 
     // The number of pairs that a move makes joinable.
@@ -535,25 +651,23 @@ private:
     // here takes (moves shown to lose here or at an earlier position on the
     // way, and pairings shown impossible), and `earlier` the strikes of the
     // last reachability bound taken on the way.
-    Outcome explore(Bitboard p, Joinable known, Bits256 banned, const StrikeOrder* earlier,
-                    const PairingProofs* proofs, std::size_t depth) {
+    Outcome explore(Bitboard p, Joinable known, Bits256 banned, const StrikeOrder* earlier, const KindTests* tests,
+                    std::size_t depth) {
         const std::size_t pathMark = path_.size();
         std::vector<Bits256> chain;  // the positions met here, all lost together
         const auto lose = [&] {
-            for (const Bits256& r : chain) lost_.insert(r);
+            for (const Bits256& r : chain) shared_.lost.insert(r);
             path_.resize(pathMark);
             return Outcome::Lost;
         };
         std::array<int, kTiles / 2> safe{};
         StrikeOrder order;
-        StrikeOrder previous;
-        Bitboard relaxed = p;
         for (;;) {
             for (;;) {
                 if (p.tilesLeft() == 0) return Outcome::Cleared;
                 if (outOfBudget()) return Outcome::OutOfBudget;
                 if (chain.empty() || !(chain.back() == p.removed())) {
-                    if (lost_.contains(p.removed())) return lose();
+                    if (shared_.lost.contains(p.removed())) return lose();
                     chain.push_back(p.removed());
                 }
                 refreshJoinable(p, known);
@@ -572,40 +686,35 @@ private:
                 if (p.left(k) % 2 != 0) return lose();
             }
             if (earlier == nullptr || !strikesHold(p, banned, *earlier)) {
-                if (earlier == &order) {
-                    previous = order;
-                    earlier = &previous;
-                }
-                if (relax(p, known.pairs, Restriction{Bits256{}, banned}, earlier, order, relaxed) > 0) return lose();
+                Relaxation bound(p, Bits256{}, banned);
+                bound.strikeKnown(known.pairs);
+                if (earlier != nullptr) bound.replay(*earlier);
+                bound.close();
+                if (bound.unstruck() > 0) return lose();
+                order = bound.order();
                 earlier = &order;
             }
             if (thorough_) {
-                PairingProofs& mine = proofsAt(depth);
+                KindTests& mine = testsAt(depth);
                 const Bits256 before = banned;
-                if (!banHopelessPairings(p, known.pairs, *earlier, proofs, banned, mine)) return lose();
-                proofs = &mine;
+                // A position met for the first time tests the kinds most
+                // likely to fail; after a move has been refuted here, all.
+                const std::size_t limit = tests == &mine || !learning_ ? kKinds : kFirstTestKinds;
+                if (!banHopelessPairings(p, known.pairs, *earlier, tests, mine, banned, limit)) return lose();
+                tests = &mine;
                 if (!(before == banned)) continue;
             }
 
-            int best = -1;
-            int bestScore = 0;
-            for (int id = 0; id < kPairIds; ++id) {
-                if (!known.pairs.has(id) || banned.has(id)) continue;
-                const int score = thorough_ ? -pairsOpenedBy(p, known, id) : riskOf(p, id);
-                if (best < 0 || score < bestScore) {
-                    best = id;
-                    bestScore = score;
-                }
-            }
+            const int best = chooseMove(p, known, banned);
             if (best < 0) return lose();
             Bitboard next = p;
             Joinable nextKnown = known;
             Bits256 nextBanned = banned;
             take(next, nextKnown, nextBanned, best);
             Outcome o = Outcome::Lost;
-            if (!lost_.contains(next.removed())) {
+            if (!shared_.lost.contains(next.removed())) {
                 path_.push_back(best);
-                o = explore(next, nextKnown, nextBanned, earlier, proofs, depth + 1);
+                o = explore(next, nextKnown, nextBanned, earlier, tests, depth + 1);
                 if (o != Outcome::Lost) return o;
                 path_.pop_back();
             }
@@ -616,20 +725,63 @@ private:
     }
 
     // The pairing tests of the node at each depth of the search.
-    PairingProofs& proofsAt(std::size_t depth) {
-        while (proofPool_.size() <= depth) proofPool_.push_back(std::make_unique<PairingProofs>());
-        return *proofPool_[depth];
+    KindTests& testsAt(std::size_t depth) {
+        while (testPool_.size() <= depth) testPool_.push_back(std::make_unique<KindTests>());
+        return *testPool_[depth];
     }
-    std::vector<std::unique_ptr<PairingProofs>> proofPool_;
+    std::vector<std::unique_ptr<KindTests>> testPool_;
 
-    SolveBudget budget_;
-    Clock::time_point start_;
-    int64_t nodes_ = 0;
-    bool timeUp_ = false;
+    // How much each kind has been in the way of a pairing lately.
+    std::array<double, kKinds> activity_{};
+    double bump_ = 1.0;
+
+    // The order in which banHopelessPairings tests the kinds.
+    std::array<int, kKinds> kindOrder_ = [] {
+        std::array<int, kKinds> order{};
+        for (int k = 0; k < kKinds; ++k) order[static_cast<std::size_t>(k)] = k;
+        return order;
+    }();
+
+    Shared& shared_;
+    bool learning_;
     bool thorough_ = false;
-    LostSet lost_;
     std::vector<int> path_;
 };
+
+// Decides the position. The plain quick search first, which settles most
+// boards; then the learning thorough search and the plain one by turns, in
+// rounds that double in length, each going on with every lost position found
+// so far. The learning search's "no way through" is final. When it finds a
+// way through, the plain search goes on alone to find its own answer: the
+// lost positions the other found spare it work but do not change what it
+// finds, as a known lost move is banned just as one found lost again. Only
+// when the budget ends first is the learning search's answer given.
+Outcome decide(Shared& shared, const Bitboard& root, std::vector<int>& path) {
+    Search plain(shared, Search::Style::Plain);
+    Outcome o = plain.quick(root);
+    if (o != Outcome::OutOfBudget || shared.overBudget()) {
+        path = plain.path();
+        return o;
+    }
+    Search learning(shared, Search::Style::Learning);
+    for (int64_t round = kFirstRound;; round *= 2) {
+        shared.roundEnd = shared.nodes + round;
+        o = learning.thorough(root);
+        if (o == Outcome::Lost) return o;
+        if (o == Outcome::Cleared) {
+            shared.roundEnd = 0;
+            path = plain.thorough(root) == Outcome::Cleared ? plain.path() : learning.path();
+            return o;
+        }
+        if (shared.overBudget()) return o;
+        shared.roundEnd = shared.nodes + round;
+        o = plain.thorough(root);
+        if (o != Outcome::OutOfBudget || shared.overBudget()) {
+            path = plain.path();
+            return o;
+        }
+    }
+}
 
 // Plays the pairs on a copy of the board with the game's own rule; false
 // when any step is not a legal move.
@@ -662,13 +814,14 @@ SolveResult solvePosition(const Position& pos, const SolveBudget& budget) {
         if (plain.tile(t).state == kPicked) plain.setState(t, kOnBoard);
     const Layout layout = Bitboard::layoutOf(plain);
     const Bitboard root = Bitboard::of(layout, plain);
-    Search search(budget);
-    const Outcome outcome = search.run(root);
+    Shared shared(budget);
+    std::vector<int> path;
+    const Outcome outcome = decide(shared, root, path);
 
     SolveResult result;
-    result.nodes = search.nodes();
+    result.nodes = shared.nodes;
     if (outcome == Outcome::Cleared) {
-        for (const int id : search.path()) {
+        for (const int id : path) {
             const int a = pairTileA(id), b = pairTileB(id);
             const auto ua = static_cast<std::size_t>(a), ub = static_cast<std::size_t>(b);
             const OrderedPair pair = orderPair(layout.x[ua], layout.y[ua], layout.x[ub], layout.y[ub]);

@@ -28,14 +28,31 @@
 //   are banned, and a kind left without a pairing loses.
 // - Lost positions are remembered by their exact set of removed tiles.
 //
+// Each bound is a fixpoint computed afresh, but it starts by repeating the
+// strikes of the same bound one position up the search, which mostly still
+// hold and need no question to the connection rule.
+//
+// Two searches share the work and the lost positions. The plain one tries
+// the moves in the order of the pairs they make joinable and tests every
+// kind everywhere; its answers are the ones the stage files were made with,
+// and the answer given is its own unless the budget ends before it finds
+// one. The learning one tries first the moves of the kinds that lately stood
+// in the way of a failed pairing test, and tests fewer kinds at a new
+// position; it proves hard boards lost much sooner. Their verdicts agree, so
+// either may give one; see decide() in solver.cpp.
+//
 // A verdict is never a guess: Unsolvable is returned only when every way on
 // has been refuted, and an answer is replayed with the game's pair rule before it is
 // returned. When the budget runs out the verdict is Undecided.
+//
+// A search keeps all its state to itself, so any number of searches may run
+// at once on different threads.
 #pragma once
 
 #include "board/model.h"
 #include "formats/lines.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -54,6 +71,9 @@ struct SolveBudget {
     // Positions the quick search may examine before the thorough search
     // takes over (see solver.cpp); a tuning knob, the verdicts are the same.
     int64_t quickNodes = 200;
+    // When given, another thread may set it to end the search early (the
+    // player moved on, the answer is no longer wanted): Undecided.
+    const std::atomic<bool>* stop = nullptr;
 };
 
 struct SolveResult {

@@ -1,6 +1,6 @@
-// Options of the form "--name NUMBER" for the tool's subcommands: each
-// number option has a range and is given at most once; everything that
-// does not start with "--" is handed back in order.
+// Options of the tool's subcommands: "--name NUMBER", each number option
+// with a range, and flags "--name" without a value. Each option is given at
+// most once; everything that does not start with "-" is handed back in order.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,7 @@ namespace tessarin::tool {
 
 inline constexpr int64_t kMaxBudgetMs = 3600000;      // one hour
 inline constexpr int64_t kMaxNodes = 1000000000000;  // 10^12
+inline constexpr int64_t kMaxJobs = 256;              // threads of a batch
 
 struct NumberOption {
     int64_t min = 0;
@@ -21,6 +22,7 @@ struct NumberOption {
 
 struct OptionTable {
     std::map<std::string, NumberOption> numbers;
+    std::map<std::string, bool*> flags;  // set to true when given
 };
 
 // A decimal number without sign, from min to max.
@@ -47,8 +49,9 @@ inline bool parseOptions(const std::vector<std::string>& args, const OptionTable
             rest.push_back(a);
             continue;
         }
+        const auto flag = table.flags.find(a);
         const auto it = table.numbers.find(a);
-        if (it == table.numbers.end()) {
+        if (flag == table.flags.end() && it == table.numbers.end()) {
             error = "unknown option '" + a + "'";
             return false;
         }
@@ -57,6 +60,10 @@ inline bool parseOptions(const std::vector<std::string>& args, const OptionTable
             return false;
         }
         seen[a] = true;
+        if (flag != table.flags.end()) {
+            *flag->second = true;
+            continue;
+        }
         const NumberOption& o = it->second;
         const std::string range = "a number from " + std::to_string(o.min) + " to " + std::to_string(o.max);
         if (i + 1 >= args.size()) {
