@@ -27,7 +27,7 @@ echo "package: $deb"
 echo "lintian:"
 lintian --fail-on error "$deb" || { echo "FAIL: lintian reports errors" >&2; exit 1; }
 
-source tests/e2e/lib.bash
+source tests/e2e/lib.sh
 E2E_WORK=$(mktemp -d)
 installed=no
 finish() {

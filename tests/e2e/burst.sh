@@ -21,9 +21,8 @@ start_game() {
   xdotool windowfocus --sync "$win"
 }
 alive() { kill -0 "$pid" 2>/dev/null || fail "$program stopped: $(cat "$E2E_WORK/$program.err")"; }
-# A point of the cell of a three-digit cell code (its middle, or $2 pixels down), a click there (3: right).
+# A point of the cell of a three-digit cell code, $2 pixels down (the middle: 27).
 cell() { local c=$((10#$1)); echo $((BX + (c / 10 - 1) * 45 + 22)) $((BY + (c % 10 - 1) * 55 + ${2:-27})); }
-click_code() { xdotool mousemove $(cell "$1") click "${2:-1}"; }
 tile_at() { [ "$(screen_pixel $(cell "$1" 6))" != "0,128,0" ]; }
 # burst N [KEY...]: N clicks of random buttons on random cells, then the keys.
 burst() {

@@ -21,7 +21,9 @@ e2e_setup() {
 # the game never arrives in the middle of a reset (the check below is such a client).
 e2e_xserver() {
   local numfile="$E2E_WORK/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numfile" 2>"$E2E_WORK/xvfb.log" &
+  # E2E_SCREEN: another screen size; E2E_XVFB_ARGS: more arguments (-ac lets another user's program in).
+  Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024x24}" -nolisten tcp -noreset ${E2E_XVFB_ARGS:-} \
+    3>"$numfile" 2>"$E2E_WORK/xvfb.log" &
   E2E_XVFB=$!
   for _ in $(seq 1 100); do
     grep -q . "$numfile" 2>/dev/null && break
@@ -82,6 +84,12 @@ window_origin() {
   eval "$(xdotool getwindowgeometry --shell "$1")"
   WX=$X WY=$Y BX=$((X + 4)) BY=$((Y + HEIGHT - 517 + 10))
 }
+
+# The game started as $pid: whether it has ended; Escape, which must end it; a click (button $2, else the left) in
+# the middle of the cell of a three-digit cell code, on the board at BX, BY.
+ended() { ! kill -0 "$pid" 2>/dev/null; }
+quit() { xdotool key Escape && within 10 ended || fail "Escape did not end the game"; }
+click_code() { xdotool mousemove $((BX + (10#$1 / 10 - 1) * 45 + 22)) $((BY + (10#$1 % 10 - 1) * 55 + 27)) click "${2:-1}"; }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   set -euo pipefail

@@ -47,7 +47,6 @@ within 2 dealt || fail "after ｽﾀｰﾄ only $tiles of 15 sampled cells show 
 
 # Escape ends the program.
 xdotool key Escape
-ended() { ! kill -0 "$pid" 2>/dev/null; }
 within 5 ended || fail "Escape did not end the program"
 wait "$pid" || fail "the program ended with an error"
 echo "ok"
