@@ -166,7 +166,9 @@ bool Game::resumeKeptGame() {
         m.visible = bits[1];
         m.checked = m.checkable && bits[2];
     }
-    menus[static_cast<std::size_t>(MenuId::EasyMode)].checked = two.easyMode;
+    // The settings are the player's, whatever the kept game's menus said.
+    for (MenuId id : {MenuId::EasyMode, MenuId::SolvableDeals, MenuId::DeadEndWarning})
+        menus[static_cast<std::size_t>(id)].checked = shell_.menu(id).checked;
     menus[static_cast<std::size_t>(MenuId::Search)].caption = kSearchCaptions[static_cast<std::size_t>(g.searchCaption)];
     menus[static_cast<std::size_t>(MenuId::Exchange)].caption =
         kExchangeCaptions[static_cast<std::size_t>(g.exchangeCaption)];

@@ -85,7 +85,7 @@ public:
     bool loadAnswer();
     void beginReplay();
     bool replayStep(int button);
-    void stopReplay() { s_.replay.on = false; }
+    void stopReplay() { s_.replay = Replay{}; }
 
     // The authoring build's stores: the next free stage number of
     // "maptwo.map" (-1 when there is none to be had), and a solved board —
