@@ -43,11 +43,8 @@ TEST_F(SaveLoad, SlotBytesAndRoundTrips) {
     dealAfter(12);
     std::vector<int> codes = pair();
     command(MenuId::Search), command(MenuId::Search);  // the caption a search leaves
-    // A tile picked: shown inverted, its partners outlined.
     const CellPair q = findPairs(game->position())[0];
-    click(q.xL, q.yL);
-    codes.push_back(cellCode(q.xL, q.yL));
-    ASSERT_TRUE(cellColour(*game, q.xL, q.yL) == inverted(tileColour(game->position().tileAt(q.xL, q.yL))) && outlined(*game, q.xR, q.yR));
+    click(q.xL, q.yL), codes.push_back(cellCode(q.xL, q.yL));  // a tile picked
     const GameSnapshot picked = playSnapshot(*game);
     // Saved through a link: the file it names is replaced, the link kept.
     writeFile(u"real.txt"_s, "an old slot\r\n");
@@ -56,8 +53,7 @@ TEST_F(SaveLoad, SlotBytesAndRoundTrips) {
     EXPECT_TRUE(QFileInfo(path(kSlot)).isSymLink());
     EXPECT_EQ(readFile(u"real.txt"_s), expectedSlot(stageLine(13), codes));
     // Loaded into another game with a search shown: the search ends, the pick goes on.
-    dealAfter(50), pair(), command(MenuId::Search);
-    command(MenuId::Load);
+    dealAfter(50), pair(), command(MenuId::Search), command(MenuId::Load);
     EXPECT_EQ(playSnapshot(*game), picked);
     click(q.xR, q.yR);
     EXPECT_EQ(game->twoCorner().tilesLeft, 132);
@@ -69,8 +65,7 @@ TEST_F(SaveLoad, SlotBytesAndRoundTrips) {
     const GameSnapshot six = game->snapshot();
     command(MenuId::Save);
     EXPECT_EQ(readFile(kSlot), expectedSlot(stageLine(n), {}));
-    dealAfter(60);
-    command(MenuId::Load);
+    dealAfter(60), command(MenuId::Load);
     EXPECT_EQ(game->snapshot(), six);
     const auto files = folderBytes(dir.path());
     for (int k = 0; k < kTiles; ++k) clickCode(answer.mid(3 * k, 3).toInt());
@@ -78,8 +73,27 @@ TEST_F(SaveLoad, SlotBytesAndRoundTrips) {
     EXPECT_EQ(folderBytes(dir.path()), files);
 }
 
-TEST_F(SaveLoad, SlotsThatCannotBeAGameAreRefused) {
-    dealAfter(20);
+TEST_F(SaveLoad, RefusalsChangeNothing) {
+    // Without a board, in a replay, in ThreeMove: the messages of SAVE, then Load.
+    writeFile(u"maptwo0.map"_s, stageLine(1)), writeFile(u"anstwo0.map"_s, "00001" + QByteArray("011012").repeated(68));
+    writeFile(kSlot, "an old slot\r\n");
+    const QString inReplay = u"模範回答の再生中は SAVE と Load を使えません"_s, noGame = u"保存できる二角取りのゲームがありません"_s;
+    const std::tuple<const char*, std::function<void()>, QStringList> situations[] = {
+        {"no board", [] {}, {noGame, u"testdat.txt を読み込めません: 1 行しかありません（5 行のはず）"_s}},
+        {"a replay", [&] { chooseStage(1, 1), command(MenuId::ModelAnswer), click(1, 1); }, {inReplay, inReplay}},
+        {"ThreeMove", [&] { click(1, 1, kRightButton), command(MenuId::ThreeMoveGame), command(MenuId::RandomDeal); },
+         {noGame, u"Load は二角取りのゲームで使えます"_s}},
+    };
+    for (const auto& [what, setUp, messages] : situations) {
+        SCOPED_TRACE(what);
+        setUp(), takeMessages();
+        const auto before = gameAndFiles();
+        command(MenuId::Save), command(MenuId::Load);
+        EXPECT_EQ(takeMessages(), messages);
+        EXPECT_EQ(gameAndFiles(), before);
+    }
+    // Slots that cannot be a game.
+    command(MenuId::TwoCornerGame), dealAfter(20);
     const std::vector<int> a = pair(), b = pair();
     ASSERT_NE(game->position().kindAt(codeX(a[0]), codeY(a[0])), game->position().kindAt(codeX(b[0]), codeY(b[0])));
     command(MenuId::Save);
@@ -87,23 +101,20 @@ TEST_F(SaveLoad, SlotsThatCannotBeAGameAreRefused) {
     const QList<QByteArray> lines = QByteArray(good).replace("\r\n", "\n").chopped(1).split('\n');
     const qsizetype record = 7 * game->position().tileAt(codeX(a[0]), codeY(a[0]));
     pair();
-    const auto with = [&](int i, const QByteArray& text) {
+    const auto with = [&](int i, const QByteArray& text, qsizetype at = -1) {  // line i, or text written into it at `at`
         QList<QByteArray> l = lines;
-        l[i] = text;
+        l[i] = at < 0 ? text : QByteArray(l[i]).replace(at, text.size(), text);
         return l.join("\r\n") + "\r\n";
-    };
-    const auto patched = [&](int i, qsizetype at, const QByteArray& text) {
-        return with(i, QByteArray(lines[i]).replace(at, text.size(), text));
     };
     QByteArray twice = lines[0], mixed = lines[2];
     twice.replace(8, 3, twice.mid(5, 3));
     mixed.replace(6, 3, lines[2].mid(9, 3)).replace(9, 3, lines[2].mid(6, 3));  // pairs (a1, b1), (a2, b2)
     const std::pair<const char*, QByteArray> cases[] = {
         {"four lines", lines.mid(0, 4).join("\r\n") + "\r\n"}, {"line 1 short", with(0, lines[0].left(412))},
-        {"line 3 long", with(2, lines[2] + "000")}, {"a letter", patched(0, 100, "x")}, {"a sign", with(4, "+4")},
-        {"tile 139", patched(0, 5, "139")}, {"a tile twice", with(0, twice)}, {"a kind changed", patched(1, 10, "002")},
-        {"a tile out of its cell", patched(1, 7 * 136, "00")}, {"a state of 3", patched(1, 7 * 5 + 6, "3")},
-        {"a taken tile on the board", patched(1, record + 6, "0")}, {"a click off the field", patched(2, 3, "190")},
+        {"line 3 long", with(2, lines[2] + "000")}, {"a letter", with(0, "x", 100)}, {"a sign", with(4, "+4")},
+        {"tile 139", with(0, "139", 5)}, {"a tile twice", with(0, twice)}, {"a kind changed", with(1, "002", 10)},
+        {"a tile out of its cell", with(1, "00", 7 * 136)}, {"a state of 3", with(1, "3", 7 * 5 + 6)},
+        {"a taken tile on the board", with(1, "0", record + 6)}, {"a click off the field", with(2, "190", 3)},
         {"a pair of two kinds", with(2, mixed)}, {"tiles left", with(3, "134")}, {"clicks", with(4, "137")},
         {"a pick the tiles do not show", with(4, "3")}, {"no file", {}},
     };
@@ -119,27 +130,7 @@ TEST_F(SaveLoad, SlotsThatCannotBeAGameAreRefused) {
     }
     writeFile(kSlot, good);
     command(MenuId::Load);
-    EXPECT_EQ(game->twoCorner().tilesLeft, 132);
-}
-
-TEST_F(SaveLoad, RefusedInAReplayInThreeMoveAndWithoutABoard) {
-    writeFile(u"maptwo0.map"_s, stageLine(1)), writeFile(u"anstwo0.map"_s, "00001" + QByteArray("011012").repeated(68));
-    writeFile(kSlot, "an old slot\r\n");
-    const QString inReplay = u"模範回答の再生中は SAVE と Load を使えません"_s, noGame = u"保存できる二角取りのゲームがありません"_s;
-    const std::tuple<const char*, std::function<void()>, QStringList> cases[] = {  // messages of SAVE, then Load
-        {"no board", [] {}, {noGame, u"testdat.txt を読み込めません: 1 行しかありません（5 行のはず）"_s}},
-        {"a replay", [&] { chooseStage(1, 1), command(MenuId::ModelAnswer), click(1, 1); }, {inReplay, inReplay}},
-        {"ThreeMove", [&] { click(1, 1, kRightButton), command(MenuId::ThreeMoveGame), command(MenuId::RandomDeal); },
-         {noGame, u"Load は二角取りのゲームで使えます"_s}},
-    };
-    for (const auto& [what, setUp, messages] : cases) {
-        SCOPED_TRACE(what);
-        setUp(), takeMessages();
-        const auto before = gameAndFiles();
-        command(MenuId::Save), command(MenuId::Load);
-        EXPECT_EQ(takeMessages(), messages);
-        EXPECT_EQ(gameAndFiles(), before);
-    }
+    EXPECT_EQ(game->twoCorner().tilesLeft, 132);  // the good slot loads
 }
 
 }  // namespace

@@ -45,8 +45,7 @@ protected:
         click(p.col, p.row, p.button);
         ui.onWait = nullptr;
         const int n = static_cast<int>(p.cleared.size());
-        EXPECT_EQ(game->position(), p.after);
-        EXPECT_EQ(counters(), (three::Counters{was.tilesLeft - n, was.movesLeft - 1 + 3 * n / 2, was.movesDone + 1}));
+        EXPECT_EQ(std::tie(game->position(), counters()), std::tuple(p.after, three::Counters{was.tilesLeft - n, was.movesLeft - 1 + 3 * n / 2, was.movesDone + 1}));
         EXPECT_EQ(std::tuple(strip(1), strip(2)),
                   std::tuple(QStringLiteral("残り手数 [%1]手").arg(counters().movesLeft), QStringLiteral("残り【%1】牌").arg(counters().tilesLeft, 3)));
         const QByteArray tiles = readFile(QString::fromLatin1(kUndoTilesFile)), cells = readFile(QString::fromLatin1(kUndoBoardFile));
@@ -92,8 +91,7 @@ protected:
 };
 
 TEST_F(ThreeMove, StartsDealAgainBelow130TilesUnseenUnpacedAndRefusingInput) {
-    command(MenuId::TwoCornerGame), command(MenuId::RandomDeal), command(MenuId::Search);  // ended by the first start
-    command(MenuId::ThreeMoveGame);
+    command(MenuId::TwoCornerGame), command(MenuId::RandomDeal), command(MenuId::Search), command(MenuId::ThreeMoveGame);  // a search shown
     ui.onPendingEvents = [&] {
         ASSERT_TRUE(game->shell().busy());
         const GameSnapshot s = game->snapshot();
@@ -138,8 +136,7 @@ TEST_F(ThreeMove, MovesSlideClearAndCountAndTheLastCanBeTakenBackWhenItsFilesAre
             const Plan& plan = it == all.end() ? all[0] : *it;
             seen |= features(plan);
             const GameSnapshot before = game->snapshot();
-            playChecked(plan);
-            ASSERT_FALSE(HasFatalFailure());
+            ASSERT_NO_FATAL_FAILURE(playChecked(plan));
             const GameSnapshot after = game->snapshot();
             command(MenuId::Undo);  // brings back the position and the counters, once
             EXPECT_EQ(std::tie(game->position(), counters(), game->surface().stripTexts()),
@@ -156,14 +153,11 @@ TEST_F(ThreeMove, MovesSlideClearAndCountAndTheLastCanBeTakenBackWhenItsFilesAre
     EXPECT_EQ(game->snapshot(), stuck);
     // A folder in the way of a work file: moves go on without an undo, with one message a game.
     ASSERT_TRUE(QDir(dir.path()).remove(QString::fromLatin1(kUndoTilesFile)) && QDir(dir.path()).mkdir(QString::fromLatin1(kUndoTilesFile)));
-    for (std::size_t games = 1; games <= 2; ++games) {
-        command(MenuId::RandomDeal);
-        for (int moves = 0; moves < 2; ++moves) {
-            const Plan p = plans().at(0);
-            click(p.col, p.row, p.button);
-            EXPECT_EQ(std::tuple(game->position() == p.after, game->menu(MenuId::Undo).enabled), std::tuple(true, false));
-        }
-        ASSERT_EQ(ui.boxes.size(), games);
+    for (int move = 0; move < 4; ++move) {  // two games of two moves
+        if (move % 2 == 0) command(MenuId::RandomDeal);
+        const Plan p = plans().at(0);
+        click(p.col, p.row, p.button);
+        ASSERT_EQ(std::tuple(game->position() == p.after, game->menu(MenuId::Undo).enabled, ui.boxes.size()), std::tuple(true, false, move / 2 + 1u));
         EXPECT_EQ(std::tuple(ui.boxes.back().title, ui.boxes.back().text.contains(path(QString::fromLatin1(kUndoTilesFile)))),
                   std::tuple(QStringLiteral("一手戻す"), true));
     }

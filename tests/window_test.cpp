@@ -1,16 +1,13 @@
-// The real main window on the offscreen platform: actions, keys, the stage selection; the game's start-up and self-check.
+// The real main window on the offscreen platform: menus and actions, keys, the stage selection; the manual and the sheet.
 #include "app/mainwindow.h"
 #include "app/stagedialog.h"
 #include "support/gametest.h"
-#include "twocorner/search.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
-
-#include <random>
 
 namespace tessarin::test {
 namespace {
@@ -21,8 +18,7 @@ protected:
         GameTest::SetUp();
         window = std::make_unique<MainWindow>(GameFolders{dir.path(), dir.path(), false}, false);
         ASSERT_TRUE(window->start());
-        window->quitApplication = [this] { ++quits; };
-        window->show();
+        window->quitApplication = [this] { ++quits; }, window->show();
     }
     const Game& shown() { return window->game(); }
     void expectMirrored() {
@@ -48,32 +44,39 @@ protected:
     int quits = 0;
 };
 
-TEST_F(Window, ActionsMirrorTheMenusAndCarryCommandsClicksAndKeysToTheGame) {
+TEST_F(Window, MenusFollowTheGameTypeAndTheStartsAndActionsCarryCommandsClicksAndKeys) {
     using M = MenuId;
-    const std::vector<std::pair<MenuId, std::function<bool()>>> steps = {
-        {M::File, [&] { return !shown().shell().inPlay(); }},
-        {M::ThreeMoveGame, [&] { return shown().shell().kind() == GameKind::ThreeMove; }},
-        {M::RandomDeal, [&] { return shown().threeMove().score.now.movesLeft == 3; }},
-        {M::TwoCornerGame, [&] { return shown().shell().kind() == GameKind::TwoCorner; }},
-        {M::TwoCornerGame, [&] { return window->action(M::TwoCornerGame)->isChecked(); }},  // stays checked
-        {M::EasyMode, [&] { return shown().twoCorner().easyMode; }},
-        {M::RandomDeal, [&] { return shown().shell().inPlay(); }},
+    struct Step { MenuId command; const char* caption; std::vector<MenuId> on, off; };
+    const std::vector<Step> steps = {
+        {M::File, "二角取り", {M::ChooseStage, M::RandomDeal, M::TwoCornerGame},
+         {M::GameFour, M::ModelAnswer, M::Undo, M::Search, M::TwoCornerOptions, M::ThreeMoveGame}},
+        {M::RandomDeal, "二角取り", {M::Undo, M::Search, M::TwoCornerOptions, M::EasyMode}, {M::ModelAnswer}},
+        {M::ThreeMoveGame, "三動牌", {M::ThreeMoveGame}, {M::ChooseStage, M::TwoCornerOptions, M::TwoCornerGame}},
+        {M::RandomDeal, "三動牌", {M::ThreeMoveGame}, {M::Undo, M::Search, M::Options}},
+        {M::TwoCornerGame, "二角取り", {M::ChooseStage, M::TwoCornerGame}, {M::TwoCornerOptions, M::ThreeMoveGame}},
+        {M::TwoCornerGame, "二角取り", {M::TwoCornerGame}, {M::ThreeMoveGame}},  // stays checked
+        {M::RandomDeal, "二角取り", {M::TwoCornerOptions, M::Undo, M::Search, M::Options}, {M::ModelAnswer}},
     };
-    for (const auto& [id, done] : steps) {
-        if (id != M::File) window->action(id)->trigger();
-        EXPECT_TRUE(done()) << static_cast<int>(id);
+    const auto on = [&](MenuId id) {  // a game-type item is on when checked, any other when enabled
+        return id >= M::TwoCornerGame && id <= M::GameFour ? shown().menu(id).checked : shown().menu(id).enabled;
+    };
+    for (const Step& s : steps) {
+        if (s.command != M::File) window->action(s.command)->trigger();
+        EXPECT_EQ(shown().caption(), QString::fromUtf8(s.caption));
+        for (MenuId id : s.on) EXPECT_TRUE(on(id)) << static_cast<int>(s.command) << ": " << static_cast<int>(id);
+        for (MenuId id : s.off) EXPECT_FALSE(on(id)) << static_cast<int>(s.command) << ": " << static_cast<int>(id);
+        for (MenuId id : {M::Exchange, M::Save, M::Load}) EXPECT_FALSE(shown().menu(id).visible);
         expectMirrored();
     }
     QTest::mouseClick(window->boardView(), Qt::LeftButton, Qt::NoModifier, QPoint(cellPixelX(9) + 20, cellPixelY(4) + 30));
     EXPECT_EQ(shown().position().stateAt(9, 4), kPicked);
     // Only Ctrl+F searches; Escape leaves through the quit hook.
-    for (const auto mods : {Qt::ControlModifier | Qt::ShiftModifier, Qt::ControlModifier | Qt::AltModifier, Qt::KeyboardModifiers()}) {
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    for (const Qt::KeyboardModifiers mods : {ctrl | Qt::ShiftModifier, ctrl | Qt::AltModifier, Qt::KeyboardModifiers(), ctrl}) {
         QTest::keyClick(window.get(), Qt::Key_F, mods);
-        EXPECT_FALSE(shown().twoCorner().search.shown) << mods;
+        EXPECT_EQ(shown().twoCorner().search.shown, mods == ctrl) << mods;
     }
-    QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
-    EXPECT_EQ(std::tuple(shown().twoCorner().search.shown, window->action(MenuId::Search)->text(), quits),
-              std::tuple(true, QStringLiteral("検索動作中"), 0));
+    EXPECT_EQ(std::tuple(window->action(MenuId::Search)->text(), quits), std::tuple(QStringLiteral("検索動作中"), 0));
     QTest::keyClick(window->boardView(), Qt::Key_Escape);
     EXPECT_EQ(std::tuple(quits, window->isVisible()), std::tuple(1, false));
 }
@@ -100,38 +103,19 @@ TEST_F(Window, TheStageSelectionShowsTheGridAndStartsADoubleClickedStage) {
         QTest::mouseClick(d.table()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         QTest::mouseDClick(d.table()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     });
-    EXPECT_EQ(std::tuple(shown().shell().inPlay(), shown().session().stageNo, shown().session().fixedStage),
-              std::tuple(true, stageNumber(1206), true));
+    EXPECT_EQ(std::tuple(shown().shell().inPlay(), shown().session().stageNo, shown().session().fixedStage), std::tuple(true, stageNumber(1206), true));
 }
 
-// The manual opens when it is there; start-up needs the sheet; the self-check stays quiet through a random mix
-// (a damaged state cannot be brought in: the save loader checks what the self-check checks).
-TEST_F(GameTest, TheManualTheSheetAndTheSelfCheck) {
+TEST_F(GameTest, TheManualOpensWhenItIsThereAndStartUpRefusesASheetTooSmallForItsGrid) {
     command(MenuId::Help);
     writeFile(QStringLiteral("tessarinmanual.html"), "<html></html>");
     command(MenuId::Help);
     EXPECT_EQ(ui.openedDocuments, QStringList{path(QStringLiteral("tessarinmanual.html"))});
-    QImage tiny(100, 100, QImage::Format_RGB32);
-    for (const bool present : {false, true}) {
-        QTemporaryDir other;
-        ASSERT_TRUE(!present || tiny.save(other.filePath(QStringLiteral("paidat.dat")), "PNG"));
-        FakeUi otherUi;
-        Game g(other.path(), otherUi);
-        EXPECT_FALSE(g.startUp());
-        EXPECT_TRUE(g.startUpError().contains(other.filePath(QStringLiteral("paidat.dat")))) << g.startUpError().toStdString();
-    }
-    writeGreedyStage(1207);
-    ui.onStageSelection = [](StageGrid& grid) { grid.doubleClick(1, 1); };
-    const std::vector<MenuId> commands = {MenuId::RandomDeal, MenuId::ChooseStage, MenuId::Undo, MenuId::Search, MenuId::EasyMode,
-                                          MenuId::ModelAnswer, MenuId::Undo, MenuId::TwoCornerGame, MenuId::ThreeMoveGame};
-    std::mt19937 random(20261206);
-    for (int step = 0; step < 600; ++step) {
-        const PairList pairs = findPairs(game->position());
-        if (const auto what = random() % 10; what == 0) command(commands[random() % commands.size()]);
-        else if (what < 4 && !pairs.empty()) click(pairs[0].xL, pairs[0].yL), click(pairs[0].xR, pairs[0].yR);
-        else game->pressBoard(random() % 3 ? kLeftButton : kRightButton, static_cast<int>(random() % 768), static_cast<int>(random() % 500));
-        ASSERT_EQ(game->consistencyProblem(), QString()) << "step " << step;
-    }
+    QTemporaryDir other;
+    ASSERT_TRUE(QImage(100, 100, QImage::Format_RGB32).save(other.filePath(QStringLiteral("paidat.dat")), "PNG"));
+    FakeUi otherUi;
+    Game g(other.path(), otherUi);
+    EXPECT_TRUE(!g.startUp() && g.startUpError().contains(other.filePath(QStringLiteral("paidat.dat")))) << g.startUpError().toStdString();
 }
 
 }  // namespace

@@ -1,20 +1,136 @@
-// The kinds of fuzz target: what an input holds, and the invariants.
+// The fuzz targets: one executable fuzz_KIND per kind below, picked by its name. Each input starts in an empty
+// scratch program folder, where the kind sets a game up, puts the input's files, gives its commands and checks its
+// invariants; a broken one aborts with a message. Input: "@@ NAME" on a line of its own starts the file NAME, up to
+// the line end before the next header (a name's first header counts); the bytes before the first header are the
+// entry "" (clicks, arguments).
+#include "app/game.h"
+#include "formats/completions.h"
+#include "formats/datafile.h"
+#include "formats/keptgame.h"
 #include "formats/lines.h"
-#include "fuzz_driver.h"
+#include "formats/settings.h"
+#include "support/fakeui.h"
 #include "threemove/rules.h"
 #include "tool/tool.h"
 #include "twocorner/pairs.h"
+#include "twocorner/search.h"
 
+#include <QGuiApplication>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 
 namespace tessarin::fuzz {
-
 namespace {
 
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;
+
+void check(bool ok, const std::string& what) {
+    if (!ok) std::fprintf(stderr, "\n*** fuzz invariant violated: %s\n", what.c_str()), std::abort();
+}
 std::string entry(const Files& files, const std::string& name) { return files.count(name) ? files.at(name) : ""; }
+
+Files splitInput(std::string_view input) {
+    const std::string in = "@@ \n" + std::string(input);  // the entry "" first
+    Files files;
+    for (std::size_t at = 0, next = 0; at < in.size(); at = next + 1) {
+        const std::size_t eol = std::min(in.find('\n', at), in.size()), body = std::min(eol + 1, in.size());
+        next = std::min(in.find("\n@@ ", eol), in.size());  // the line end before a header is the header's
+        const std::string name = in.substr(at + 3, eol - at - 3);
+        const bool fileName = !name.starts_with('.') && name.find_first_of(std::string("/\0", 2)) == std::string::npos;
+        if (name.empty() == (at == 0) && fileName) files.emplace(name, in.substr(body, std::max(next, body) - body));
+    }
+    return files;
+}
+
+// The program folder, in TMPDIR (scripts/run-fuzz.sh puts it in memory); its files; the input's files put in it but
+// for the tile sheet and the tool's "stdin".
+fs::path scratch() {
+    static const QTemporaryDir dir;
+    return dir.path().toStdString();
+}
+Files folderBytes() {
+    Files out;
+    for (const auto& e : fs::directory_iterator(scratch())) readDataFile(e.path(), out[e.path().filename()]);
+    return out;
+}
+void putInput(const Files& files) {
+    for (const auto& e : fs::directory_iterator(scratch()))
+        if (e.path().filename() != "paidat.dat") fs::remove_all(e);
+    for (const auto& [name, bytes] : files)
+        if (!name.empty() && name != "stdin" && name != "paidat.dat") std::ofstream(scratch() / name) << bytes;
+}
+
+std::vector<std::string> numberedLines(const Files& files, const std::string& stem) {  // of stem0.map .. stem9.map
+    std::vector<std::string> lines;
+    for (char d = '0'; d <= '9'; ++d) std::ranges::copy(textLines(entry(files, stem + d + ".map")), back_inserter(lines));
+    return lines;
+}
+
+// A game in the scratch folder, keeping its game and settings there when asked: the shipped tile sheet unless one is
+// there, a fixed clock (TwoCorner deal 33763), a recording window.
+struct Play {
+    explicit Play(bool author = false, bool keep = false, bool start = true)
+        : game(GameFolders{QString::fromStdString(scratch()), QString::fromStdString(scratch()), keep}, ui, author) {
+        fs::copy_file(TESSARIN_SOURCE_DIR "/data/paidat.dat", scratch() / "paidat.dat", fs::copy_options::skip_existing);
+        game.setClock([] { return QDateTime(QDate(2026, 12, 6), QTime(3, 25, 57)); });
+        check(!start || game.startUp(), "the shipped tile sheet does not load");
+    }
+    void put(const Files& files) { putInput(files), ui = test::FakeUi(); }
+    void click(int x, int y, int button = kLeftButton) { game.pressBoard(button, cellPixelX(x) + 9, cellPixelY(y) + 9); }
+    // Takes the first pair the search lists `pairs` times, then picks a tile if asked (while there is a pair).
+    void takePairs(int pairs, bool pick) {
+        for (int k = 0; k < pairs + pick && !findPairs(game.position()).empty(); ++k) {
+            const CellPair c = findPairs(game.position())[0];
+            click(c.xL, c.yL);
+            if (k < pairs) click(c.xR, c.yR);
+        }
+    }
+    // Plays the bytes two at a time: with `commands` and a first byte of 0xF0 or more the command the second names
+    // (but the hint, which may think for seconds), else a click (column, row; the row's high bit: right); `after`
+    // checks the game after each.
+    void playOn(std::string_view bytes, bool commands, const std::function<void()>& after) {
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2, after()) {
+            const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+            if (commands && a >= 0xF0 && b % kMenuCount != static_cast<int>(MenuId::Hint))
+                game.command(static_cast<MenuId>(b % kMenuCount));
+            else click(a % kCols + 1, b % kRows + 1, b > 127 ? kRightButton : kLeftButton);
+        }
+    }
+    test::FakeUi ui;
+    Game game;
+};
+
+using State = std::pair<GameSnapshot, Files>;  // the game and the folder
+State stateOf(const Game& g) { return {g.snapshot(), folderBytes()}; }
+void checkUnchanged(const State& before, const Game& g, const std::string& what) {
+    check(stateOf(g) == before, what + " changed the game or a file");
+}
+
+// A game the rules go on with (or none before the first deal): the game's own check of board and counters, the tiles'
+// kinds as the sheet has them; in TwoCorner each recorded pair of one kind, in ThreeMove live tiles, stones of honours
+// and holes of the others.
+void checkGame(const Game& g, const std::string& what) {
+    const QString problem = g.consistencyProblem();
+    check(problem.isEmpty(), what + ": " + problem.toStdString());
+    const bool threeMove = g.shell().kind() == GameKind::ThreeMove && g.shell().inPlay();
+    for (int t = 0; t < kTableSize; ++t) {
+        const TileRecord& r = g.position().tile(t);
+        const int cover = r.state == kOnBoard ? three::kFace : isHonourKind(r.kind) ? three::kStone : three::kHole;
+        check(r.kind == sheetLayout()[static_cast<std::size_t>(t)].kind && (!threeMove || r.kind > kKinds || r.cover == cover),
+              what + ": a kind changed, or a tile neither live, a stone nor a hole");
+    }
+    const MoveRecord& m = g.twoCorner().moves;
+    const auto kind = [&](int i) { return g.position().kindAt(codeX(m.cells[i]), codeY(m.cells[i])); };
+    for (int i = 2; g.shell().kind() == GameKind::TwoCorner && i <= m.count; i += 2)
+        check(kind(i - 1) == kind(i), what + ": a recorded pair of two kinds");
+}
+
 // The board of a stage line the strict reader takes; and whether an answer line clears it by the pair rule.
 std::optional<Position> board(const std::string& line) {
     StageLine stage;
@@ -48,30 +164,41 @@ void lines(const Files& files) {
           "cell codes not written back as read, or refused without a reason");
 }
 
-// stages: maptwo0..9.map and cmptwo.map through "面選択" mid-game; "pick" is the cell double-clicked ("ROW COL").
-// The grid lists every line of the ten files in order, plain or marked (cyan, red text); the stage picked is its
-// number's first line, fresh, if that reads; else nothing changes.
+// stages: maptwo0..9.map, cmptwo.map and the player's cleared.map through "面選択" mid-game, "pick" the cell
+// double-clicked ("ROW COL"); then anstwo0..9.map through "模範回答" after a pair and a pick, with the clicks before
+// the first header (L, M, R; LLLLR if none). The grid lists every line of the ten files in order, plain or marked
+// (cyan, red text), a number's cells marked as often as the two records list it. The stage picked is its number's
+// first line, fresh, if that reads; else nothing changes. Without an answer line for it (a leading byte order mark no
+// part of it): a message, no change; else the replay shows the first such line from the stage's start, its clicks
+// only draw while the count drops by pairs, and leaving it gives a fresh game.
 void stages(const Files& files) {
     Play p;
     p.game.command(MenuId::RandomDeal);
     p.takePairs(2, true);
     p.put(files);
-    const State before = stateOf(p.game);
+    State before = stateOf(p.game);
     const std::vector<std::string> lines = numberedLines(files, "maptwo");
+    std::map<QString, int> marks, cells, marked;  // per number
+    for (const char* name : {"cmptwo.map", "cleared.map"})
+        for (const std::u32string& m : completionMarks(entry(files, name))) ++marks[QString::fromStdU32String(m)];
     int row = 1, col = 1;
     std::sscanf(entry(files, "pick").c_str(), "%d %d", &row, &col);
     QString picked;
+    std::string clicks;
     p.ui.onStageSelection = [&](StageGrid& grid) {
         const int count = static_cast<int>(lines.size());
         check(grid.rows == (count + 4) / 5 + 1 + (count == 0) && grid.at(0, 5).text == "GAME NO", "the grid's size");
         for (int n = 0; n < (grid.rows - 1) * 5; ++n) {
             const StageGrid::Cell& cell = grid.at(n / 5 + 1, n % 5 + 1);
             const QString number = n < count ? QString::fromUtf8(lines[static_cast<std::size_t>(n)]).left(5) : QString();
-            const bool marked = n < count && cell.text == number + " 成功";
-            check(marked ? cell.back == StageGrid::kDoneBack && cell.fore == StageGrid::kDoneText
-                         : cell.text == (n < count ? number + " \u3000\u3000" : "") && cell.back == StageGrid::kPlainBack,
+            const bool mark = n < count && cell.text == number + " 成功";
+            check(mark ? cell.back == StageGrid::kDoneBack && cell.fore == StageGrid::kDoneText
+                       : cell.text == (n < count ? number + " \u3000\u3000" : "") && cell.back == StageGrid::kPlainBack,
                   "grid cell " + std::to_string(n + 1) + " does not show its stage");
+            marked[number] += mark, cells[number] += n < count;
         }
+        for (const auto& [number, n] : cells)
+            check(marked[number] == std::min(n, marks[number]), "the marks of " + number.toStdString());
         if (grid.doubleClick(row, col)) picked = grid.at(row, col).text.left(5);
     };
     p.game.command(MenuId::ChooseStage);
@@ -82,35 +209,19 @@ void stages(const Files& files) {
     if (picked.isEmpty() || !parseStageLine(line, stage, error))
         return check(picked.isEmpty() || !p.ui.boxes.empty(), "no message"), checkUnchanged(before, p.game, "no stage");
     checkGame(p.game, "a loaded stage");
-    check(p.game.twoCorner().moves.count == 0 && p.game.session().fixedStage && p.game.session().stageNo == picked &&
-              p.game.position() == stage.position(),
-          "the stage loaded is not its number's first line, fresh");
-}
-
-// replay: anstwo0..9.map through "模範回答" on the first shipped stage, a pair and a pick into it; the bytes before
-// the first header are clicks (L, M, R; LLLLR if none). Without a line for the stage (a leading byte order mark no
-// part of it): a message, no change; else the replay starts from the stage's start with the first such line, its
-// clicks only draw (board, record, menus stay) while the count drops by pairs, and leaving it gives a fresh game.
-void replay(const Files& files) {
-    std::string first, clicks;
-    readDataFile(TESSARIN_SOURCE_DIR "/data/maptwo0.map", first);
-    first = textLines(first).at(0);
-    Play p;
-    std::ofstream(scratch() / "maptwo0.map") << first << "\r\n";
-    p.ui.onStageSelection = [](StageGrid& grid) { grid.doubleClick(1, 1); };
-    p.game.command(MenuId::ChooseStage);
+    const TwoCornerState& tc = p.game.twoCorner();
+    check(tc.moves.count == 0 && p.game.session().fixedStage && p.game.session().stageNo == picked &&
+              p.game.position() == stage.position(), "the stage loaded is not its number's first line, fresh");
     p.takePairs(1, true);
-    p.put(files, "maptwo0.map");
-    const State before = stateOf(p.game);
+    p.ui = test::FakeUi(), before = stateOf(p.game);
     std::optional<QString> answer;
     for (const std::string& raw : numberedLines(files, "anstwo"))
-        if (const QString l = QString::fromUtf8(raw); !answer && l.left(5) == first.substr(0, 5).c_str()) answer = l.mid(5);
+        if (const QString l = QString::fromUtf8(withoutByteOrderMark(raw)); !answer && l.left(5) == picked) answer = l.mid(5);
     p.game.command(MenuId::ModelAnswer);
     if (!answer) return check(!p.ui.boxes.empty(), "no message"), checkUnchanged(before, p.game, "no answer");
-    check(p.game.session().replay.answer == *answer && p.game.position() == board(first),
-          "the replay shows another answer, or not from the stage's start");
     const GameSnapshot start = p.game.snapshot();
-    for (char c : files.at("") + (files.at("").find_first_of("LMR") == std::string::npos ? "LLLLR" : ""))
+    check(start.session.replay.answer == *answer && start.position == stage.position(), "not the answer, or its stage");
+    for (const char c : files.at("") + (files.at("").find_first_of("LMR") + 1 ? "" : "LLLLR"))
         if (c == 'L' || c == 'M' || c == 'R') clicks += c;
     for (int steps = 1; steps <= static_cast<int>(clicks.size()) && p.game.session().replay.on; ++steps) {
         const char c = clicks[static_cast<std::size_t>(steps - 1)];
@@ -122,7 +233,7 @@ void replay(const Files& files) {
               "a replay click did more than draw, or miscounted");
     }
     checkGame(p.game, "the stage after the replay");
-    check(p.game.session().replay.on || (p.game.position() == board(first) && p.game.twoCorner().moves.count == 0 &&
+    check(p.game.session().replay.on || (p.game.position() == stage.position() && tc.moves.count == 0 &&
                                          p.game.shell().inPlay() && p.game.menu(MenuId::ModelAnswer).enabled),
           "no fresh game of the stage after the replay");
 }
@@ -135,7 +246,6 @@ void savegame(const Files& files) {
     p.game.command(MenuId::RandomDeal);
     p.takePairs(3, true);
     p.game.command(MenuId::Search);
-    check(p.game.twoCorner().search.shown, "no search shown in the set-up game");
     p.put(files);
     if (!files.count("testdat.txt")) std::ofstream(scratch() / "testdat.txt") << files.at("");
     const State before = stateOf(p.game);
@@ -144,8 +254,8 @@ void savegame(const Files& files) {
     if (!p.ui.boxes.empty()) return checkUnchanged(before, p.game, "a refused save file");
     checkGame(p.game, "a loaded save file");
     const int last = tc.moves.cells[static_cast<std::size_t>(tc.moves.count)];
-    const QString& number = p.game.session().stageNo;
-    check(QRegularExpression("^[0-9]{5,6}$").match(number).hasMatch() && p.game.shell().inPlay() && !tc.search.shown &&
+    check(QRegularExpression("^[0-9]{5,6}$").match(p.game.session().stageNo).hasMatch() && p.game.shell().inPlay() &&
+              before.first.twoCorner.search.shown && !tc.search.shown &&
               p.game.menu(MenuId::Search).caption == "検索(&S)" &&
               (tc.moves.count % 2 == 0 || (tc.pickX == codeX(last) && tc.pickY == codeY(last))),
           "a loaded game: its number, the search left on, or a pick not selected");
@@ -161,9 +271,8 @@ void savegame(const Files& files) {
 }
 
 // workfiles: workthree1.dat and workthree2.dat through "一手戻す" after the first move of a ThreeMove game; the bytes
-// before the first header are clicks after it (column, row; the row's high bit: right). Refused: a message, no
-// change. Accepted: the counters from before the move, the undo spent, and a board of live tiles, stones of honours
-// and holes of the others that the rules play on.
+// before the first header are clicks after it (Play::playOn, eight at most). Refused: a message, no change. Accepted:
+// the counters from before the move, the undo spent, and a board the rules play on.
 void workfiles(const Files& files) {
     Play p;
     p.game.command(MenuId::ThreeMoveGame);
@@ -171,23 +280,57 @@ void workfiles(const Files& files) {
     three::Move m;
     for (int j = 0; j < kTiles && !p.game.menu(MenuId::Undo).enabled; ++j)
         if (three::planMove(p.game.position(), j / kRows + 1, j % kRows + 1, true, m)) p.click(m.fromX, m.fromY);
-    check(p.game.menu(MenuId::Undo).enabled, "no move to take back in the set-up game");
     p.put(files);
     const State before = stateOf(p.game);
     p.game.command(MenuId::Undo);
     if (!p.ui.boxes.empty()) return checkUnchanged(before, p.game, "refused undo files");
-    check(p.game.threeMove().score.now == before.first.threeMove.score.beforeLastMove && !p.game.menu(MenuId::Undo).enabled,
+    check(p.game.threeMove().score.now == before.first.threeMove.score.beforeLastMove &&
+              before.first.shell.menus[static_cast<std::size_t>(MenuId::Undo)].enabled && !p.game.menu(MenuId::Undo).enabled,
           "the counters taken back, or the undo not spent");
-    const std::string clicks = files.at("").substr(0, 16);
-    for (std::size_t i = 0; i <= clicks.size() / 2; ++i) {
-        checkGame(p.game, "the board taken back and played on");
-        for (const TileRecord& r : p.game.position().tiles())
-            check(r.kind > kKinds || r.cover == (r.state == kOnBoard ? three::kFace : isHonourKind(r.kind) ? three::kStone : three::kHole),
-                  "a tile neither live, a stone nor a hole");
-        const auto at = [&](std::size_t k) { return static_cast<unsigned char>(clicks[k]); };
-        if (2 * i + 1 < clicks.size())
-            p.click(at(2 * i) % kCols + 1, at(2 * i + 1) % kRows + 1, at(2 * i + 1) > 127 ? kRightButton : kLeftButton);
-    }
+    const auto played = [&] { checkGame(p.game, "the board taken back and played on"); };
+    played();
+    p.playOn(files.at("").substr(0, 16), false, played);
+}
+
+// kept: keptgame.txt and settings.txt (and any other file) in the player's folder at the start of a game that keeps;
+// the bytes before the first header are clicks and commands (Play::playOn). A damaged setting loses only its own line,
+// and the game shows the settings read. A refused kept game starts as none would, without a message; one taken up is
+// the file's board, plays on consistently, and keeping it and starting again gives the same game.
+void kept(const Files& files) {
+    const std::string settings = entry(files, kSettingsFile);
+    const Settings read = parseSettings(settings), sound{true, 150, true, false};
+    check(parseSettings(settings + "\n" + formatSettings(sound)) == sound && parseSettings(formatSettings(read)) == read,
+          "a damaged setting spoils the lines after it, or settings do not read back");
+    putInput({{kSettingsFile, settings}});
+    const GameSnapshot fresh = Play(false, true).game.snapshot();
+    putInput(files);
+    Play p(false, true);
+    const Game& g = p.game;
+    const auto checked = [&](MenuId id) { return g.menu(id).checked; };
+    const Settings shown{checked(MenuId::EasyMode), g.shell().zoom(), checked(MenuId::SolvableDeals),
+                         checked(MenuId::DeadEndWarning)};
+    check(shown == read && g.twoCorner().easyMode == read.easyMode, "the settings in play are not the file's");
+    KeptGame file;
+    std::string why;
+    const bool taken = parseKeptGame(entry(files, kKeptGameFile), file, why);
+    check(p.ui.boxes.empty() && (g.shell().inPlay() ? taken && g.position() == file.position : g.snapshot() == fresh),
+          "a kept game refused unlike a fresh start, or taken up unlike its file");
+    const auto played = [&] { checkGame(g, "a kept game played on"); };
+    played();
+    p.playOn(files.at("").substr(0, 16), true, played);
+    p.game.keepGame();
+    check(fs::exists(scratch() / kKeptGameFile) == g.shell().inPlay(), "a game in play not kept, or one over kept");
+    // Alike but for what a kept game leaves out: the other kind's state, a stale pick or search, a slide's bands.
+    const auto resumed = [](GameSnapshot s) {
+        TwoCornerState& two = s.twoCorner;
+        if (!two.pickPending()) two.pickX = two.pickY = two.pickKind = 0;
+        if (!two.search.shown) two.search = SearchView();
+        if (s.shell.kind == GameKind::TwoCorner) s.threeMove = ThreeMoveState{{}, false, s.threeMove.dealSerial};
+        else s.picture = QImage(), two = TwoCornerState{.exchange = {two.exchange.waiting}, .easyMode = two.easyMode};
+        return s;
+    };
+    check(!g.shell().inPlay() || g.session().replay.on ||
+              resumed(Play(false, true).game.snapshot()) == resumed(g.snapshot()), "a kept game starts again as another");
 }
 
 // sheet: paidat.dat (the input) at the start of a fresh game. Refused: a message, game and folder as built.
@@ -195,7 +338,7 @@ void workfiles(const Files& files) {
 void sheet(const Files& files) {
     static const GameSnapshot shipped = Play().game.snapshot();
     std::ofstream(scratch() / "paidat.dat", std::ios::trunc) << files.at("");
-    Play p(false, false);
+    Play p(false, false, false);
     const State built = stateOf(p.game);
     if (!p.game.startUp())
         return check(!p.game.startUpError().isEmpty(), "no message"), checkUnchanged(built, p.game, "a refused sheet");
@@ -215,12 +358,11 @@ std::pair<int, std::vector<std::string>> runTool(const std::vector<std::string>&
     std::size_t size = 0;
     std::istringstream input(in);
     std::streambuf* const cinBuf = std::cin.rdbuf(input.rdbuf());
-    FILE *const savedOut = stdout, *const savedErr = stderr;
-    stdout = open_memstream(&out, &size), stderr = std::fopen("/dev/null", "w");
+    FILE* const saved[] = {std::exchange(stdout, open_memstream(&out, &size)),
+                           std::exchange(stderr, std::fopen("/dev/null", "w"))};
     const int status = tool::runTool(args);
-    std::fclose(stdout), std::fclose(stderr);
-    stdout = savedOut, stderr = savedErr;
-    std::cin.rdbuf(cinBuf), std::cin.clear();
+    std::fclose(stdout), std::fclose(stderr), std::cin.rdbuf(cinBuf), std::cin.clear();
+    stdout = saved[0], stderr = saved[1];
     const std::string text(out, size);
     std::free(out);
     check(text.empty() || text.back() == '\n', "the tool's last line is not ended");
@@ -234,12 +376,10 @@ void tool(const Files& files) {
     const std::map<std::string, std::vector<std::string>> budgets = {{"author", {"--budget-ms", "20"}},
         {"solve", {"--budget-ms", "20", "--node-budget", "20000"}}, {"difficulty", {"--plays", "5"}}};
     for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const std::string next = i + 1 < args.size() ? args[i + 1] : "";
         // The budgets are the fuzzer's; `author` tries ten boards at most (numbers from 99990 on).
-        const bool number = next.find_first_not_of("0123456789") == std::string::npos;
+        const std::string &a = args[i], next = i + 1 < args.size() ? args[i + 1] : "";
         if (a == "--budget-ms" || a == "--node-budget" || a == "--plays" ||
-            (a == "--from" && number && (next < "99990" || next.size() > 5)))
+            (a == "--from" && next.find_first_not_of("0123456789") == std::string::npos && (next < "99990" || next.size() > 5)))
             return;
         if (a.size() >= 2 && a[0] == '-') ++i;
         else if (command != "author" && command != "check") inputs.push_back(a);
@@ -282,9 +422,28 @@ void tool(const Files& files) {
           "check: the status does not tell of the problems");
 }
 
+const std::map<std::string, void (*)(const Files&)> kinds = {{"lines", lines}, {"stages", stages},
+    {"savegame", savegame}, {"workfiles", workfiles}, {"kept", kept}, {"sheet", sheet}, {"tool", tool}};
+void (*kind)(const Files&) = nullptr;
+
 }  // namespace
-
-const std::vector<Kind> kinds = {{"lines", lines},         {"stages", stages}, {"replay", replay}, {"savegame", savegame},
-                                 {"workfiles", workfiles}, {"sheet", sheet},   {"tool", tool}};
-
 }  // namespace tessarin::fuzz
+
+extern "C" int LLVMFuzzerInitialize(int*, char*** argv) {
+    using namespace tessarin::fuzz;
+    const std::string name = fs::path((*argv)[0]).filename();
+    check(name.starts_with("fuzz_") && kinds.count(name.substr(5)), "no fuzz target kind is named by " + name);
+    kind = kinds.at(name.substr(5));
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});  // a bad picture's complaints
+    static int argc = 1;
+    static QGuiApplication app(argc, *argv);  // for the pictures and fonts
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    using namespace tessarin::fuzz;
+    for (const auto& e : fs::directory_iterator(scratch())) fs::remove_all(e);
+    kind(splitInput({reinterpret_cast<const char*>(data), size}));
+    return 0;
+}

@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -14,24 +14,20 @@ namespace tessarin {
 
 void PrintTo(const GameSnapshot& s, std::ostream* os) {
     const TwoCornerState& t = s.twoCorner;
-    const three::Counters& c = s.threeMove.score.now;
-    const three::Counters& b = s.threeMove.score.beforeLastMove;
+    const three::Counters &c = s.threeMove.score.now, &b = s.threeMove.score.beforeLastMove;
     QString menus;
     for (const MenuState& m : s.shell.menus) menus += QStringLiteral("%1%2%3 ").arg(m.caption).arg(m.enabled ? "+" : "-").arg(m.visible ? (m.checked ? "v" : "") : "h");
-    const QByteArray pos(reinterpret_cast<const char*>(&s.position.cells()), sizeof(BoardCells));
-    const QByteArray tiles(reinterpret_cast<const char*>(&s.position.tiles()), sizeof(TileTable));
+    const auto hash = [](const auto& v) { return qHash(QByteArrayView(reinterpret_cast<const char*>(&v), sizeof v)); };
     *os << QStringLiteral("{two: left %1 moves %2 pick %3,%4,%5 search %6/%7/%8 exch %9%10 easy %11; ")
-               .arg(t.tilesLeft).arg(t.moves.count).arg(t.pickX).arg(t.pickY).arg(t.pickKind)
-               .arg(t.search.shown).arg(t.search.current).arg(t.search.pairs.size())
-               .arg(t.exchange.waiting).arg(t.exchange.chosen).arg(t.easyMode).toStdString()
+               .arg(t.tilesLeft).arg(t.moves.count).arg(t.pickX).arg(t.pickY).arg(t.pickKind).arg(t.search.shown).arg(t.search.current)
+               .arg(t.search.pairs.size()).arg(t.exchange.waiting).arg(t.exchange.chosen).arg(t.easyMode).toStdString()
         << QStringLiteral("three: %1/%2/%3 before %4/%5/%6 warned %7 serial %8; ")
                .arg(c.tilesLeft).arg(c.movesLeft).arg(c.movesDone).arg(b.tilesLeft).arg(b.movesLeft).arg(b.movesDone)
                .arg(s.threeMove.undoWriteWarned).arg(s.threeMove.dealSerial).toStdString()
         << QStringLiteral("stage %1 fixed %2 replay %3/%4/%5; kind %6 play %7 '%8'; menus %9; strip '%10|%11|%12'; ")
-               .arg(s.session.stageNo).arg(s.session.fixedStage).arg(s.session.replay.on).arg(s.session.replay.clicks)
-               .arg(s.session.replay.tilesLeft).arg(static_cast<int>(s.shell.kind)).arg(s.shell.inPlay)
-               .arg(s.shell.caption, menus, s.strip[0], s.strip[1], s.strip[2]).toStdString()
-        << "board " << qHash(pos) << " tiles " << qHash(tiles) << " picture " << s.picture.cacheKey() << "/"
+               .arg(s.session.stageNo).arg(s.session.fixedStage).arg(s.session.replay.on).arg(s.session.replay.clicks).arg(s.session.replay.tilesLeft)
+               .arg(static_cast<int>(s.shell.kind)).arg(s.shell.inPlay).arg(s.shell.caption, menus, s.strip[0], s.strip[1], s.strip[2]).toStdString()
+        << "board " << hash(s.position.cells()) << " tiles " << hash(s.position.tiles()) << " picture " << s.picture.cacheKey() << "/"
         << qHash(QByteArrayView(s.picture.constBits(), s.picture.sizeInBytes())) << "}";
 }
 
@@ -39,34 +35,23 @@ void PrintTo(const GameSnapshot& s, std::ostream* os) {
 
 namespace tessarin::test {
 
-namespace {
+// The colour of the picture at (col, row) of the sheet: distinct, never the board green, white or red.
+static QRgb sheetColour(int col, int row) { return qRgb(20 + col * 25, 30 + row * 40, 200 - col * 10 - row * 7); }
 
-QRgb sheetColour(int srcX, int srcY) {
-    const int col = srcX / kTileW;
-    const int row = srcY / kTileH;
-    // Distinct, never the board green, never white, never red.
-    return qRgb(20 + col * 25, 30 + row * 40, 200 - col * 10 - row * 7);
-}
-
-}  // namespace
-
-void writeTestSheet(const QString& dir) {
-    QImage sheet(9 * kTileW, 5 * kTileH, QImage::Format_RGB32);
+void writeTestSheet(const QString& dir, int k) {
+    QImage sheet(9 * kTileW * k, 5 * kTileH * k, QImage::Format_RGB32);
+    QPainter p(&sheet);
     for (int row = 0; row < 5; ++row)
         for (int col = 0; col < 9; ++col)
-            for (int y = 0; y < kTileH; ++y)
-                for (int x = 0; x < kTileW; ++x)
-                    sheet.setPixel(col * kTileW + x, row * kTileH + y, sheetColour(col * kTileW, row * kTileH));
-    ASSERT_TRUE(sheet.save(dir + QStringLiteral("/paidat.dat"), "PNG"));
+            p.fillRect(col * kTileW * k, row * kTileH * k, kTileW * k, kTileH * k, QColor::fromRgb(sheetColour(col, row)));
+    p.end();
+    const QString name = k == 1 ? QStringLiteral("/paidat.dat") : QStringLiteral("/paidat@%1x.dat").arg(k);
+    ASSERT_TRUE(sheet.save(dir + name, "PNG"));
 }
 
 QRgb tileColour(int tile) {
     const TileRecord& r = sheetLayout()[static_cast<std::size_t>(tile)];
-    return sheetColour(r.srcX, r.srcY);
-}
-
-QRgb cellColour(const Game& game, int x, int y) {
-    return pixelAt(game.picture(), cellPixelX(x) + 22, cellPixelY(y) + 27);
+    return sheetColour(r.srcX / kTileW, r.srcY / kTileH);
 }
 
 bool outlined(const Game& game, int x, int y) {
@@ -76,10 +61,9 @@ bool outlined(const Game& game, int x, int y) {
 }
 
 QRgb expectedTwoCornerColour(const Game& game, int x, int y) {
-    const TileRecord& r = game.position().recordAt(x, y);
-    if (r.state == kRemoved) return tileColour(kBlankImage);
+    const int state = game.position().stateAt(x, y);
     const QRgb face = tileColour(game.position().tileAt(x, y));
-    return r.state == kPicked ? inverted(face) : face;
+    return state == kRemoved ? tileColour(kBlankImage) : state == kPicked ? inverted(face) : face;
 }
 
 QRgb expectedThreeMoveColour(const Position& pos, int x, int y) {
@@ -132,9 +116,7 @@ QByteArray greedyAnswer(Position pos) {
 int greedyStage(int from, QByteArray* answer) {
     // Bounded: about one deal in ten clears this way.
     for (int n = from; n < from + 1000; ++n) {
-        Position pos;
-        pos.fillByRows(dealOrderForSeed(n), false);
-        const QByteArray codes = greedyAnswer(pos);
+        const QByteArray codes = greedyAnswer(stagePosition(stageLine(n).right(413)));  // six digits: the board after them
         if (codes.isEmpty()) continue;
         if (answer) *answer = codes;
         return n;
@@ -162,8 +144,9 @@ void GameTest::SetUp() {
     newGame();
 }
 
-void GameTest::newGame(bool authorMode) {
-    game = std::make_unique<Game>(dir.path(), ui, authorMode);
+void GameTest::newGame(bool authorMode, bool keep) {
+    game.reset();
+    game = std::make_unique<Game>(GameFolders{dir.path(), dir.path(), keep}, ui, authorMode);
     ASSERT_TRUE(game->startUp());
     game->setClock([] { return fixedTime(); });
 }
@@ -198,8 +181,7 @@ int GameTest::writeGreedyStage(int from) {
 
 void GameTest::takeFirstPair() {
     const CellPair p = findPairs(game->position())[0];
-    click(p.xL, p.yL);
-    click(p.xR, p.yR);
+    click(p.xL, p.yL), click(p.xR, p.yR);
 }
 
 QStringList GameTest::takeMessages() {
@@ -211,28 +193,13 @@ QStringList GameTest::takeMessages() {
 
 QByteArray GameTest::readFile(const QString& name) const {
     QFile f(dir.filePath(name));
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void GameTest::writeFile(const QString& name, const QByteArray& bytes) const {
     QFile f(dir.filePath(name));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
-ToolRun runTool(const QStringList& args, const QByteArray& input) {
-    QProcess p;
-    p.start(QStringLiteral(TESSARIN_GAME_DIR "/tessarin-tool"), args);
-    ToolRun r;
-    EXPECT_TRUE(p.waitForStarted(10000));
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(120000)) return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    r.err = QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return r;
 }
 
 }  // namespace tessarin::test
