@@ -1,5 +1,6 @@
 // The shell's figures: process start to a shown window, its peak memory,
-// and one "ｽﾀｰﾄ" (deal plus full board draw, no pauses).
+// and one "ｽﾀｰﾄ" (deal plus full board draw, no pauses) at the scales of
+// ordinary and high-resolution screens (the argument: scale times 2).
 #include "app/game.h"
 #include "nullui.h"
 
@@ -20,12 +21,13 @@ void BM_StartDealAndDraw(benchmark::State& state) {
     NullUi ui;
     Game game(QStringLiteral(TESSARIN_GAME_DIR), ui);
     if (!startGame(game, state)) return;
+    game.setSurfaceScale(state.range(0) / 2.0);
     for (auto _ : state) {
         game.command(MenuId::RandomDeal);
         benchmark::DoNotOptimize(game.picture().constBits());
     }
 }
-BENCHMARK(BM_StartDealAndDraw)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StartDealAndDraw)->Arg(2)->Arg(3)->Arg(4)->Arg(6)->Unit(benchmark::kMicrosecond);
 
 // Runs the game until its window is shown (offscreen) and reports the wall
 // time of each run and the largest resident set seen.
