@@ -197,11 +197,13 @@ void Surface::drawTile(int x, int y, int tile, DrawMode mode) {
     refresh(dst);
 }
 
-void Surface::outlineCell(int x, int y, QRgb colour) {
-    // From (left+1, top+1) to (left+43, top+53), both corners included:
-    // inside the tile, so a plain redraw removes it.
+void Surface::outlineCell(int x, int y, QRgb colour, int width) {
+    // From (left+1, top+1) to (left+43, top+53), both corners included,
+    // and `width` frames inward from there: inside the tile, so a plain
+    // redraw removes it.
     const QRect frame(QPoint(cellPixelX(x) + 1, cellPixelY(y) + 1), QPoint(cellPixelX(x) + 43, cellPixelY(y) + 53));
-    add(Step{Step::Frame, frame, 0, DrawMode::Copy, colour, {}, {}, 0, false});
+    for (int i = 0; i < width; ++i)
+        add(Step{Step::Frame, frame.adjusted(i, i, -i, -i), 0, DrawMode::Copy, colour, {}, {}, 0, false});
     refresh(frame);
 }
 

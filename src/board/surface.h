@@ -74,9 +74,9 @@ public:
     // Tiles and cells (field coordinates). A tile number names its picture:
     // the tile's face, or one of the image-only pictures.
     void drawTile(int x, int y, int tile, DrawMode mode = DrawMode::Copy);
-    // A one-pixel red frame just inside the cell's tile; a plain redraw of
-    // the tile takes it away.
-    void outlineCell(int x, int y, QRgb colour = kFrameRed);
+    // A frame just inside the cell's tile, one pixel wide unless asked (red
+    // by default); a plain redraw of the tile takes it away.
+    void outlineCell(int x, int y, QRgb colour = kFrameRed, int width = 1);
     // Every tile still in a cell, as a TwoCorner board shows it (removed
     // tiles are not drawn), or as a ThreeMove board (stones and holes).
     void drawTwoCornerBoard(const Position& pos);

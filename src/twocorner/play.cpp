@@ -42,8 +42,9 @@ void TwoCornerPlay::showHint(const CellPair& pair) {
     s_.hintY1 = pair.yL;
     s_.hintX2 = pair.xR;
     s_.hintY2 = pair.yR;
-    surface_.outlineCell(pair.xL, pair.yL, Surface::kHintBlue);
-    surface_.outlineCell(pair.xR, pair.yR, Surface::kHintBlue);
+    // Wider than the search's frames, so the one pair stands out at a glance.
+    surface_.outlineCell(pair.xL, pair.yL, Surface::kHintBlue, 3);
+    surface_.outlineCell(pair.xR, pair.yR, Surface::kHintBlue, 3);
 }
 
 void TwoCornerPlay::clearHint() {
