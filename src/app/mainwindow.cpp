@@ -16,6 +16,7 @@
 #include <QShortcut>
 #include <QFileInfo>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTextBrowser>
 #include <QThread>
@@ -185,6 +186,9 @@ void MainWindow::messageBox(const QString& text, const QString& title) {
 bool MainWindow::askYesNo(const QString& text, const QString& title) {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, this);
     box.setDefaultButton(QMessageBox::Yes);
+    // The window speaks Japanese whatever translations the system has.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
     return box.exec() == QMessageBox::Yes;
 }
 
