@@ -257,8 +257,10 @@ TEST(SolveCommand, PositionsAfterMovesAndHintsInBatchesAlikeOnAnyNumberOfThreads
     for (const std::size_t pairs : taken) input += line + (pairs ? " " + full.substr(0, 6 * pairs) : "") + "\r\n";
     for (const std::string& l : {std::string("nonsense"), line + " 011012", line + " ", dealStageLine(524), dealStageLine(134)})
         input += l + "\r\n";
-    const ToolRun one = tool({"solve", "--jobs", "1"}, input), four = tool({"solve", "--jobs", "4"}, input);
-    const ToolRun hints = tool({"solve", "--hint"}, input);
+    // Budgets by positions, not time, so a slow machine (or a sanitizer build) gives the same verdicts.
+    const Args bound{"--budget-ms", "3600000", "--node-budget", "50000000"};
+    const auto solve = [&](Args args) { return args.insert(args.begin() + 1, bound.begin(), bound.end()), tool(args, input); };
+    const ToolRun one = solve({"solve", "--jobs", "1"}), four = solve({"solve", "--jobs", "4"}), hints = solve({"solve", "--hint"});
     std::istringstream out(one.out), hint(hints.out);
     std::vector<std::string> r(11), h(11);
     for (std::size_t i = 0; i < r.size(); ++i) std::getline(out, r[i]), std::getline(hint, h[i]);
@@ -280,13 +282,13 @@ TEST(AuthorCommand, AppendsProvenStagesAlikeOnAnyNumberOfThreadsAndWritesNothing
     std::string maps = "00007" + std::string(408, '1') + "\r\n", answers = "old answer line\r\n";
     const std::string oldMaps = maps, oldAnswers = answers;
     for (const int seed : {14, 15, 17, 18, 19}) {
-        const std::string solved = tool({"solve", dealStageLine(seed)}).out;
+        const std::string solved = tool({"solve", "--budget-ms", "3600000", dealStageLine(seed)}).out;
         maps += dealStageLine(seed) + "\r\n", answers += solved.substr(0, solved.size() - 1) + "\r\n";
     }
     for (const std::string jobs : {"1", "3"}) {
         const TempDir dir;
         putFile(dir / "maptwo.map", oldMaps), putFile(dir / "anstwo.map", oldAnswers);
-        const ToolRun run = tool({"author", dir.path, "--from", "14", "--count", "5", "--jobs", jobs});
+        const ToolRun run = tool({"author", dir.path, "--from", "14", "--count", "5", "--jobs", jobs, "--budget-ms", "3600000"});
         const std::string printed = std::regex_replace(run.out, std::regex(" [0-9.]+ ms\n"), "\n");  // the times aside
         EXPECT_EQ((std::tuple(run.status, printed, fileBytes(dir / "maptwo.map"), fileBytes(dir / "anstwo.map"))),
                   std::tuple(0, "00014 solvable\n00015 solvable\n00016 unsolvable\n00017 solvable\n00018 solvable\n"
