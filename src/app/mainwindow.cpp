@@ -3,6 +3,7 @@
 #include "app/stagedialog.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -109,9 +110,10 @@ void MainWindow::buildMenus() {
     addCommand(twoCornerOptions, MenuId::SolvableDeals);
     addCommand(twoCornerOptions, MenuId::DeadEndWarning);
     QMenu* zoom = submenu(options, MenuId::Zoom);
-    addCommand(zoom, MenuId::Zoom100);
-    addCommand(zoom, MenuId::Zoom150);
-    addCommand(zoom, MenuId::Zoom200);
+    // One of the three at a time: drawn as radio items. The game still
+    // decides which is checked; the group only gives the look.
+    auto* zooms = new QActionGroup(zoom);
+    for (MenuId id : {MenuId::Zoom100, MenuId::Zoom150, MenuId::Zoom200}) zooms->addAction(addCommand(zoom, id));
 
     addCommand(nullptr, MenuId::Exchange);
     addCommand(nullptr, MenuId::Save);
