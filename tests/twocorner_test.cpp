@@ -140,6 +140,10 @@ TEST_F(TwoCorner, ClicksOnlyInPlayPicksDropsAPairFlashingOffAndTheSearch) {
     EXPECT_EQ(playSnapshot(*game), onePair);
     command(MenuId::Search), command(MenuId::Undo);  // the pairs shown were the position's before the undo
     EXPECT_EQ(playSnapshot(*game), dealt);
+    const std::size_t steps = game->surface().stepCount();  // a long play on one board keeps as many steps
+    for (int i = 0; i < 20; ++i)
+        command(MenuId::Search), command(MenuId::Search), click(p.xR, p.yR), click(p.xL, p.yL), command(MenuId::Undo);
+    EXPECT_EQ(game->surface().stepCount(), steps);
     command(MenuId::ThreeMoveGame);  // the board on hand is no longer playable
     EXPECT_EQ(std::tuple(game->shell().inPlay(), cellColour(*game, 1, 1)), std::tuple(false, Surface::kBoardGreen));
 }

@@ -128,7 +128,7 @@ const QImage& Surface::tilePicture(int tile, const QSize& size) {
     // between, the next sheet up is scaled down smoothly.
     QImage fitted = picture.size() == size ? picture
                                            : picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return scaledTiles_.emplace(key, std::move(fitted)).first->second;
+    return scaledTiles_.emplace(key, fitted.convertToFormat(picture_.format())).first->second;
 }
 
 void Surface::render(const Step& step) {
@@ -137,6 +137,7 @@ void Surface::render(const Step& step) {
         picture_.setDevicePixelRatio(scale_);
         QPainter p(&picture_);
         const QFont f = font(step.pointSize, step.bold);
+        if (step.clipped) p.setClipRect(step.rect);
         p.setFont(f);
         p.setPen(QColor::fromRgb(kTextWhite));
         p.drawText(step.source.x(), step.source.y() + QFontMetrics(f, &measuringDevice()).ascent(), step.text);
@@ -144,14 +145,27 @@ void Surface::render(const Step& step) {
         picture_.setDevicePixelRatio(1.0);
         return;
     }
-    QPainter p(&picture_);
     const QRect dst = deviceRect(step.rect);
+    if (step.kind == Step::Tile) {
+        // Row by row, as a blit: the most frequent step, and a painter's set-up
+        // would cost more than the copy.
+        if (sheets_[0].isNull()) return;
+        const QImage& tile = tilePicture(step.tile, dst.size());
+        const QRect to = dst.intersected(picture_.rect());
+        const bool inverted = step.mode == DrawMode::Inverted;
+        uchar* const bits = picture_.bits();  // detached once, not per row
+        const qsizetype stride = picture_.bytesPerLine();
+        for (int y = to.top(); y <= to.bottom(); ++y) {
+            const auto* from = reinterpret_cast<const QRgb*>(tile.constScanLine(y - dst.top())) + (to.left() - dst.left());
+            auto* row = reinterpret_cast<QRgb*>(bits + y * stride) + to.left();
+            if (inverted) std::transform(from, from + to.width(), row, [](QRgb c) { return ~c | 0xff000000u; });
+            else std::copy(from, from + to.width(), row);
+        }
+        return;
+    }
+    QPainter p(&picture_);
     switch (step.kind) {
-    case Step::Tile:
-        if (sheets_[0].isNull()) break;
-        if (step.mode == DrawMode::Inverted) p.setCompositionMode(QPainter::RasterOp_NotSource);
-        p.drawImage(dst.topLeft(), tilePicture(step.tile, dst.size()));
-        break;
+    case Step::Tile: break;
     case Step::Frame: {
         // One logical pixel wide: as many device pixels as the scale.
         const int w = std::max(1, qRound(scale_));
@@ -173,19 +187,41 @@ void Surface::render(const Step& step) {
     }
 }
 
+namespace {
+
+// Whether `inner` lies within `outer` (both valid), and whether two valid
+// rectangles meet: inline, as they run for every step kept on every step
+// drawn.
+bool liesWithin(const QRect& inner, const QRect& outer) {
+    return inner.left() >= outer.left() && inner.right() <= outer.right() && inner.top() >= outer.top() &&
+           inner.bottom() <= outer.bottom();
+}
+bool meet(const QRect& a, const QRect& b) {
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() && b.top() <= a.bottom();
+}
+
+}  // namespace
+
 void Surface::add(Step step) {
     // A step that covers its rectangle whole makes the earlier steps that
     // drew only inside it needless, unless a later copy read what they drew.
     if (step.kind == Step::Fill || step.kind == Step::Tile) {
-        QRegion read;
-        for (auto it = steps_.end(); it != steps_.begin();) {
-            --it;
-            if (step.rect.contains(it->rect) && !read.intersects(it->rect)) {
-                it = steps_.erase(it);
-                continue;
-            }
-            if (it->kind == Step::Copy) read += QRect(it->source, it->rect.size());
+        std::vector<QRect> read;
+        const auto wasRead = [&read](const QRect& r) {
+            return std::ranges::any_of(read, [&r](const QRect& q) { return meet(q, r); });
+        };
+        std::vector<bool> dropped(steps_.size());
+        std::size_t first = steps_.size();
+        for (std::size_t i = steps_.size(); i-- > 0;) {
+            const Step& earlier = steps_[i];
+            if (liesWithin(earlier.rect, step.rect) && !wasRead(earlier.rect)) dropped[i] = true, first = i;
+            else if (earlier.kind == Step::Copy) read.emplace_back(earlier.source, earlier.rect.size());
         }
+        // Only the steps after the first one dropped move.
+        std::size_t to = first;
+        for (std::size_t i = first; i < steps_.size(); ++i)
+            if (!dropped[i]) steps_[to++] = std::move(steps_[i]);
+        steps_.resize(to);
     }
     render(step);
     steps_.push_back(std::move(step));
@@ -250,7 +286,9 @@ void Surface::copyBlock(int x, int y, int width, int height, int srcX, int srcY)
     add(Step{Step::Copy, QRect(x, y, width, height), 0, DrawMode::Copy, 0, QPoint(srcX, srcY), {}, 0, false});
 }
 
-QFont Surface::font(double pointSize, bool bold) const {
+const QFont& Surface::font(double pointSize, bool bold) const {
+    const auto known = fonts_.find({pointSize, bold});
+    if (known != fonts_.end()) return known->second;
     QFont f;
     // IPA Gothic draws every text of the game, half-width katakana and the
     // lenticular brackets included; pin it so sizes do not depend on what
@@ -259,18 +297,22 @@ QFont Surface::font(double pointSize, bool bold) const {
                    QStringLiteral("sans-serif")});
     f.setPointSizeF(pointSize);
     f.setBold(bold);
-    return f;
+    return fonts_.emplace(std::pair(pointSize, bold), f).first->second;
 }
 
 int Surface::textWidth(const QString& text, double pointSize, bool bold) const {
     return QFontMetrics(font(pointSize, bold), &measuringDevice()).horizontalAdvance(text);
 }
 
-void Surface::printText(int x, int y, const QString& text, double pointSize, bool bold) {
-    // The rectangle the text may draw into, with room for overhanging glyphs.
-    const QFontMetrics fm(font(pointSize, bold), &measuringDevice());
-    const QRect extent = fm.boundingRect(text).translated(x, y + fm.ascent()).adjusted(-2, -2, 2, 2);
-    add(Step{Step::Text, extent.united(QRect(x, y, 1, 1)), 0, DrawMode::Copy, 0, QPoint(x, y), text, pointSize, bold});
+void Surface::printText(int x, int y, const QString& text, double pointSize, bool bold, const QRect& box) {
+    // The rectangle the text may draw into: the box it is clipped to, or
+    // else its extent with room for overhanging glyphs.
+    QRect rect = box;
+    if (!box.isValid()) {
+        const QFontMetrics fm(font(pointSize, bold), &measuringDevice());
+        rect = fm.boundingRect(text).translated(x, y + fm.ascent()).adjusted(-2, -2, 2, 2).united(QRect(x, y, 1, 1));
+    }
+    add(Step{Step::Text, rect, 0, DrawMode::Copy, 0, QPoint(x, y), text, pointSize, bold, box.isValid()});
 }
 
 void Surface::refresh(const QRect& rect) { view_.surfaceChanged(rect.intersected(QRect(0, 0, kWidth, kHeight))); }
@@ -287,7 +329,8 @@ void Surface::printStrip(int fromX, int toX, int textX, const QString& text) {
     if (fromX < 250) strip_[0] = text;
     if (fromX < 600 && toX >= 250) strip_[1] = fromX < 250 ? QString() : text;
     if (toX >= 600) strip_[2] = text;
-    if (!text.isEmpty()) printText(textX, kStripTop, text, kStripPointSize, true);
+    if (!text.isEmpty())
+        printText(textX, kStripTop, text, kStripPointSize, true, QRect(QPoint(fromX, kStripTop), QPoint(toX, kHeight - 1)));
     refresh(QRect(QPoint(fromX, kStripTop), QPoint(toX, kHeight - 1)));
 }
 

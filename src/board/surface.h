@@ -62,6 +62,10 @@ public:
 
     // The picture at the current scale (its device pixel ratio).
     const QImage& picture() const { return picture_; }
+    // How many drawing steps the surface keeps to draw itself again at
+    // another scale: what a later step covers is dropped, so it stays
+    // bounded by what is on the board however long the play.
+    std::size_t stepCount() const { return steps_.size(); }
     qreal scale() const { return scale_; }
     // Draws everything again at a new scale.
     void setScale(qreal scale);
@@ -88,7 +92,9 @@ public:
     // Copies a block of the surface to (x, y); source and target may overlap.
     void copyBlock(int x, int y, int width, int height, int srcX, int srcY);
     // Prints text with its top-left corner at (x, y) in the surface font.
-    void printText(int x, int y, const QString& text, double pointSize, bool bold);
+    // Drawn only within `box` (the whole picture unless given), so a later
+    // fill of that box takes the text's step away with it.
+    void printText(int x, int y, const QString& text, double pointSize, bool bold, const QRect& box = QRect());
     int textWidth(const QString& text, double pointSize, bool bold) const;
     void refresh();
     void refresh(const QRect& rect);
@@ -125,10 +131,13 @@ private:
         QString text;
         double pointSize = 0;
         bool bold = false;
+        bool clipped = false;  // Text: drawn only within rect
     };
     void add(Step step);
     void render(const Step& step);
-    QFont font(double pointSize, bool bold) const;
+    // The surface font at a size, made once per size (building a QFont
+    // looks the family up in the font database every time).
+    const QFont& font(double pointSize, bool bold) const;
     const QImage& tilePicture(int tile, const QSize& size);
 
     SurfaceView& view_;
@@ -138,6 +147,7 @@ private:
     std::vector<Step> steps_;
     // Tile pictures scaled to the device size they were last drawn at.
     std::map<std::pair<int, std::pair<int, int>>, QImage> scaledTiles_;
+    mutable std::map<std::pair<double, bool>, QFont> fonts_;
     std::array<QString, 3> strip_;
 };
 
