@@ -87,17 +87,26 @@ bool Surface::loadSheets(const QString& folder, QString& error) {
     const QString dir = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     QImage base = readSheet(dir + QStringLiteral("paidat.dat"), 1, &error);
     if (base.isNull()) return false;
-    sheets_[0] = std::move(base);
-    // The larger sheets are a nicety: a missing or damaged one is passed over.
-    sheets_[1] = readSheet(dir + QStringLiteral("paidat@2x.dat"), 2, nullptr);
-    sheets_[2] = readSheet(dir + QStringLiteral("paidat@3x.dat"), 3, nullptr);
+    sheets_ = {std::move(base), QImage(), QImage()};
+    sheetRead_ = {true, false, false};
+    sheetFolder_ = dir;
     scaledTiles_.clear();
     return true;
 }
 
+const QImage& Surface::sheet(int sheetScale) const {
+    const auto k = static_cast<std::size_t>(sheetScale - 1);
+    if (!sheetRead_[k] && !sheetFolder_.isEmpty()) {
+        // The larger sheets are a nicety: a missing or damaged one is passed over.
+        sheets_[k] = readSheet(sheetFolder_ + QStringLiteral("paidat@%1x.dat").arg(sheetScale), sheetScale, nullptr);
+        sheetRead_[k] = true;
+    }
+    return sheets_[k];
+}
+
 int Surface::sheetScaleFor(qreal scale) const {
     int k = scale <= 1.0 ? 1 : scale <= 2.0 ? 2 : 3;
-    while (k > 1 && sheets_[static_cast<std::size_t>(k - 1)].isNull()) --k;
+    while (k > 1 && sheet(k).isNull()) --k;
     return k;
 }
 

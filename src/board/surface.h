@@ -71,7 +71,7 @@ public:
     void setScale(qreal scale);
     // The sheet the tiles of a scale come from: 1, 2 or 3 times the size.
     int sheetScaleFor(qreal scale) const;
-    const QImage& sheet(int sheetScale = 1) const { return sheets_[static_cast<std::size_t>(sheetScale - 1)]; }
+    const QImage& sheet(int sheetScale = 1) const;
     // The texts of the strip's left, middle and right area as last printed.
     const std::array<QString, 3>& stripTexts() const { return strip_; }
 
@@ -143,7 +143,11 @@ private:
     SurfaceView& view_;
     qreal scale_ = 1.0;
     QImage picture_;
-    std::array<QImage, 3> sheets_;
+    // The plain sheet is read at start; the larger ones, from sheetFolder_,
+    // only when a scale first needs them (most screens never do).
+    mutable std::array<QImage, 3> sheets_;
+    mutable std::array<bool, 3> sheetRead_{};
+    QString sheetFolder_;
     std::vector<Step> steps_;
     // Tile pictures scaled to the device size they were last drawn at.
     std::map<std::pair<int, std::pair<int, int>>, QImage> scaledTiles_;
