@@ -147,8 +147,9 @@ int MainWindow::largestZoomThatFits() {
     const QSize area = screen->availableGeometry().size();
     // The frame and the menu bar around the client area.
     const QSize frame = frameGeometry().size() - geometry().size();
-    const int menuHeight = menuBar()->sizeHint().height();
     for (int percent : {200, 150}) {
+        // The menu bar grows with the zoom (see setZoom).
+        const int menuHeight = menuBar()->sizeHint().height() * percent / board_->zoom();
         if (kClientW * percent / 100 + frame.width() <= area.width() &&
             kClientH * percent / 100 + menuHeight + frame.height() <= area.height())
             return percent;
@@ -162,6 +163,12 @@ void MainWindow::setZoom(int percent) {
     board_->move(kBoardLeft * percent / 100, kBoardTop * percent / 100);
     board_->setZoom(percent);
     game_->setSurfaceScale(board_->wantedScale());
+    // The menus grow with the board, so the zoomed window reads as one piece.
+    QFont font = QApplication::font();
+    if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * percent / 100);
+    else font.setPixelSize(font.pixelSize() * percent / 100);
+    menuBar()->setFont(font);
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) menu->setFont(font);
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     adjustSize();
