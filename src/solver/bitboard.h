@@ -181,12 +181,28 @@ inline int runHigh(uint32_t m, int i) { return i - 1 + __builtin_ctz(~(m >> i));
 // Bits lo..hi set.
 inline uint32_t span(int lo, int hi) { return ((2u << hi) - 1u) & ~((1u << lo) - 1u); }
 
+// The first line t where a path leaves a (on line la, at position pa) along
+// its line to position t, crosses to line lb over lines free at t, and goes
+// along line lb to b (at pb); -1 when there is none. `lines` holds each
+// line's free positions as bits: columns (positions are rows) for a path
+// that starts vertically, rows for one that starts horizontally.
+template <std::size_t N>
+inline int firstTurn(const std::array<uint32_t, N>& lines, int la, int pa, int lb, int pb) {
+    uint32_t a = lines[static_cast<std::size_t>(la)] | 1u << pa;
+    uint32_t b = lines[static_cast<std::size_t>(lb)] | 1u << pb;
+    if (la == lb) b = a |= b;
+    const int lo = std::max(runLow(a, pa), runLow(b, pb));
+    const int hi = std::min(runHigh(a, pa), runHigh(b, pb));
+    if (lo > hi) return -1;
+    uint32_t turns = span(lo, hi);
+    for (int l = std::min(la, lb) + 1; l < std::max(la, lb) && turns != 0; ++l)
+        turns &= lines[static_cast<std::size_t>(l)];
+    return turns != 0 ? __builtin_ctz(turns) : -1;
+}
+
 }  // namespace detail
 
 inline int Bitboard::route(int a, int b) const {
-    using detail::runHigh;
-    using detail::runLow;
-    using detail::span;
     const int ax = layout_->x[static_cast<std::size_t>(a)];
     const int ay = layout_->y[static_cast<std::size_t>(a)];
     const int bx = layout_->x[static_cast<std::size_t>(b)];
@@ -199,34 +215,12 @@ inline int Bitboard::route(int a, int b) const {
     // Vertical first: a goes along its column to row r, across to b's
     // column, and along it to b. Row r must lie in the free runs of both
     // columns, and the cells of row r strictly between the two columns must
-    // be free: the rows free in every column between them.
-    {
-        uint32_t ca = colFree_[static_cast<std::size_t>(ax)] | 1u << ay;
-        uint32_t cb = colFree_[static_cast<std::size_t>(bx)] | 1u << by;
-        if (ax == bx) cb = ca |= cb;
-        const int lo = std::max(runLow(ca, ay), runLow(cb, by));
-        const int hi = std::min(runHigh(ca, ay), runHigh(cb, by));
-        if (lo <= hi) {
-            uint32_t rows = span(lo, hi);
-            for (int c = std::min(ax, bx) + 1; c < std::max(ax, bx) && rows != 0; ++c)
-                rows &= colFree_[static_cast<std::size_t>(c)];
-            if (rows != 0) return kVerticalFirst + __builtin_ctz(rows);
-        }
-    }
-    // Horizontal first: the same with rows and columns exchanged.
-    {
-        uint32_t ra = rowFree_[static_cast<std::size_t>(ay)] | 1u << ax;
-        uint32_t rb = rowFree_[static_cast<std::size_t>(by)] | 1u << bx;
-        if (ay == by) rb = ra |= rb;
-        const int lo = std::max(runLow(ra, ax), runLow(rb, bx));
-        const int hi = std::min(runHigh(ra, ax), runHigh(rb, bx));
-        if (lo <= hi) {
-            uint32_t cols = span(lo, hi);
-            for (int r = std::min(ay, by) + 1; r < std::max(ay, by) && cols != 0; ++r)
-                cols &= rowFree_[static_cast<std::size_t>(r)];
-            if (cols != 0) return kHorizontalFirst + __builtin_ctz(cols);
-        }
-    }
+    // be free: the rows free in every column between them. Horizontal first
+    // is the same with rows and columns exchanged.
+    const int vertical = detail::firstTurn(colFree_, ax, ay, bx, by);
+    if (vertical >= 0) return kVerticalFirst + vertical;
+    const int horizontal = detail::firstTurn(rowFree_, ay, ax, by, bx);
+    if (horizontal >= 0) return kHorizontalFirst + horizontal;
     return -1;
 }
 
