@@ -11,14 +11,18 @@ MenuTable initialMenus() {
         m.caption = QString::fromUtf8(caption);
         return m;
     };
+    // A check item, ticked or not at the start.
+    const auto setCheck = [&set](MenuId id, const char* caption, bool checked) {
+        MenuState& m = set(id, caption);
+        m.checkable = true;
+        m.checked = checked;
+    };
     set(MenuId::File, "ﾌｧｲﾙ(&F)");
     set(MenuId::Quit, "終了(&X)");
     set(MenuId::GameType, "ｹﾞｰﾑ種別(&T)");
-    MenuState& twoCorner = set(MenuId::TwoCornerGame, "二角取り");
-    twoCorner.checkable = true;
-    twoCorner.checked = true;
-    set(MenuId::ThreeMoveGame, "三動牌").checkable = true;
-    set(MenuId::GameFour, "四？？").checkable = true;
+    setCheck(MenuId::TwoCornerGame, "二角取り", true);
+    setCheck(MenuId::ThreeMoveGame, "三動牌", false);
+    setCheck(MenuId::GameFour, "四？？", false);
     set(MenuId::Start, "ｹﾞｰﾑ開始(&G)");
     set(MenuId::RandomDeal, "ｽﾀｰﾄ");
     set(MenuId::ChooseStage, "面選択");
@@ -26,23 +30,19 @@ MenuTable initialMenus() {
     set(MenuId::Search, "検索開始(&S)");
     set(MenuId::Options, "ｵﾌﾟｼｮﾝ(&O)");
     set(MenuId::TwoCornerOptions, "二角取り");
-    set(MenuId::EasyMode, "楽々ﾓｰﾄﾞ").checkable = true;
+    setCheck(MenuId::EasyMode, "楽々ﾓｰﾄﾞ", false);
     set(MenuId::ModelAnswer, "模範回答").enabled = false;
     set(MenuId::Exchange, "牌交換(&R)");
     set(MenuId::Save, "SAVE");
     set(MenuId::Load, "Load");
     set(MenuId::Help, "ﾍﾙﾌﾟ(&H)");
     set(MenuId::Zoom, "表示倍率");
-    MenuState& normal = set(MenuId::Zoom100, "100%");
-    normal.checkable = true;
-    normal.checked = true;
-    set(MenuId::Zoom150, "150%").checkable = true;
-    set(MenuId::Zoom200, "200%").checkable = true;
+    setCheck(MenuId::Zoom100, "100%", true);
+    setCheck(MenuId::Zoom150, "150%", false);
+    setCheck(MenuId::Zoom200, "200%", false);
     set(MenuId::Hint, "ﾋﾝﾄ\tCtrl+H");
-    set(MenuId::SolvableDeals, "解ける配牌のみ").checkable = true;
-    MenuState& warning = set(MenuId::DeadEndWarning, "手詰まりの警告");
-    warning.checkable = true;
-    warning.checked = true;
+    setCheck(MenuId::SolvableDeals, "解ける配牌のみ", false);
+    setCheck(MenuId::DeadEndWarning, "手詰まりの警告", true);
     return t;
 }
 
