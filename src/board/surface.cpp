@@ -4,7 +4,6 @@
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QPainter>
-#include <QRegion>
 
 #include <algorithm>
 
